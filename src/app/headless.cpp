@@ -1,0 +1,2 @@
+// Placeholder until the recording backend lands.
+int main() { return 0; }

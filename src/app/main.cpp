@@ -1,0 +1,2 @@
+// Placeholder until the SDL backend lands.
+int main() { return 0; }

@@ -1,0 +1,36 @@
+// Utility on real files: INI reading and writing through SimpleIni, and the distance function.
+#pragma once
+
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/paths.h"
+
+// Reads a value from INI text: section and key names are case-insensitive, CRLF and LF both read.
+// Returns "" when the section or key is missing.
+std::string IniLookup(const std::string& text, const std::string& section, const std::string& key);
+// Returns the text with the value stored under section and key, keeping every other line's
+// section and key (comments and unknown entries included).
+std::string IniStore(const std::string& text, const std::string& section, const std::string& key,
+                     const std::string& value);
+
+// Writes the whole file atomically: a temporary file beside it, flushed to disk, then renamed over
+// the old one, so a crash or power cut leaves either the old or the new file, never half of one.
+// Returns false and fills `error` when it could not.
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+
+class IniUtility : public Utility {
+ public:
+  explicit IniUtility(const Paths& paths) : paths_(paths) {}
+
+  void Setup(int16_t value) override;
+  std::string ReadIni(const std::string& section, const std::string& key, const std::string& file,
+                      int16_t a) override;
+  void WriteIni(const std::string& section, const std::string& key, const std::string& value,
+                const std::string& file, int16_t a) override;
+  float Distance(float x1, float y1, float x2, float y2) override;
+
+ private:
+  const Paths& paths_;
+  bool warnedWrite_ = false;
+};

@@ -1,0 +1,1 @@
+// The recording backend lands here.

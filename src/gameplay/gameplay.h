@@ -1,0 +1,16 @@
+// The simulation of one game pass: the ship, the shots, the enemies and their supply, the bonus item.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/game.h"
+
+// Moves the ship, fires, fades it in and out, and ends the game when it has faded out.
+void UpdatePlayer(Game& game);
+// With Create: adds one shot. Without: moves every shot one pass and resolves what it hits.
+void ProcessShots(Game& game, bool Create, float X, float Y, float SpeedX, float SpeedY,
+                  bool PlayerSide, int16_t Owner);
+// Survival growth, enemy slots (moving, firing, infection, dying, respawning), the level clear.
+void UpdateEnemies(Game& game);
+// Places, collects and times the bonus items.
+void UpdateBonus(Game& game);
