@@ -1,2 +1,107 @@
-// Placeholder until the recording backend lands.
-int main() { return 0; }
+// swayfire-headless: the real game (start-up, main loop, shutdown) over the recording backend.
+// No window, no sound, a virtual clock; keys from a script; every engine call in a trace.
+//
+//   swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] [--passes N] [--seed N]
+//                     [--time SECONDS]
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "engine/paths.h"
+#include "engine/recording/recording.h"
+#include "shell/game.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct Arguments {
+  std::string folder = ExecutableFolder();
+  std::string input;
+  std::string trace;
+  int64_t passes = 3600;
+  uint64_t seed = 1;
+  double time = 43200;
+};
+
+int Usage(const std::string& problem) {
+  std::cerr << "swayfire-headless: " << problem << "\n"
+            << "usage: swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] "
+               "[--passes N] [--seed N] [--time SECONDS]\n";
+  return 2;
+}
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+  auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  for (int i = 1; i < argc; ++i) {
+    std::string option = argv[i];
+    if (option == "--help" || option == "-h") {
+      Usage("runs the game without a window");
+      return 0;
+    }
+    if (i + 1 >= argc) return Usage("missing value after " + option);
+    std::string value = argv[++i];
+    if (option == "--folder") {
+      args.folder = value;
+    } else if (option == "--input") {
+      args.input = value;
+    } else if (option == "--trace") {
+      args.trace = value;
+    } else if (option == "--passes") {
+      if (!ParseNumber(value, args.passes) || args.passes < 1) {
+        return Usage("--passes needs a whole number of at least 1");
+      }
+    } else if (option == "--seed") {
+      if (!ParseNumber(value, args.seed)) return Usage("--seed needs a whole number");
+    } else if (option == "--time") {
+      if (!ParseNumber(value, args.time) || args.time < 0 || args.time >= 86400) {
+        return Usage("--time needs seconds after midnight, 0 to 86399");
+      }
+    } else {
+      return Usage("unknown option " + option);
+    }
+  }
+  while (args.folder.size() > 1 && args.folder.back() == '/') args.folder.pop_back();
+
+  std::vector<ScriptEvent> script;
+  if (!args.input.empty()) {
+    std::ifstream in(args.input);
+    if (!in) {
+      std::cerr << "swayfire-headless: cannot read input script " << args.input << "\n";
+      return 2;
+    }
+    try {
+      script = ParseInputScript(in);
+    } catch (const ScriptError& error) {
+      std::cerr << "swayfire-headless: " << args.input << ": " << error.what() << "\n";
+      return 2;
+    }
+  }
+
+  RecordingBackend backend(RecordingBackend::Options{args.folder, args.time, false});
+  std::ofstream traceFile;
+  if (!args.trace.empty()) {
+    traceFile.open(args.trace, std::ios::binary | std::ios::trunc);
+    if (!traceFile) {
+      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
+      return 2;
+    }
+    backend.trace().SetStream(&traceFile);
+  }
+  backend.SetScript(std::move(script), args.passes);
+
+  Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
+  game.Rnd.Seed(args.seed);
+  int status = Main(game);
+  traceFile.flush();
+  return status;
+}

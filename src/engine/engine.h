@@ -1,6 +1,7 @@
-// The engine component as the game sees it: drawing, keys, sounds (Engine), INI files and a distance
-// (Utility), one music track (MusicPlayer), and the few platform services around them (Platform).
-// Game logic talks only to these interfaces; src/engine/sdl and src/engine/recording implement them.
+// The engine component as the game sees it: drawing, keys, sounds (Engine), INI files and a
+// distance (Utility), one music track (MusicPlayer), and the few platform services around them
+// (Platform). Game logic talks only to these interfaces; src/engine/sdl and src/engine/recording
+// implement them.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,8 @@ class EngineError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A loaded picture. Backends derive from it; `file` is the name it was loaded from (as the game gave
-// it, e.g. "files\logo.jpg"), which the headless trace prints in place of the texture.
+// A loaded picture. Backends derive from it; `file` is the name it was loaded from (as the game
+// gave it, e.g. "files\logo.jpg"), which the headless trace prints in place of the texture.
 struct TextureData {
   explicit TextureData(std::string file_name) : file(std::move(file_name)) {}
   virtual ~TextureData() = default;
@@ -29,10 +30,9 @@ using WindowHandle = void*;
 
 // 32-bit ARGB text colour: alpha in the top byte, then red, green, blue. -1 is opaque white.
 inline int32_t packColor(int alpha, int red, int green, int blue) {
-  return static_cast<int32_t>((static_cast<uint32_t>(alpha & 255) << 24) |
-                              (static_cast<uint32_t>(red & 255) << 16) |
-                              (static_cast<uint32_t>(green & 255) << 8) |
-                              static_cast<uint32_t>(blue & 255));
+  return static_cast<int32_t>(
+      (static_cast<uint32_t>(alpha & 255) << 24) | (static_cast<uint32_t>(red & 255) << 16) |
+      (static_cast<uint32_t>(green & 255) << 8) | static_cast<uint32_t>(blue & 255));
 }
 
 // Keyboard scan codes the game uses.
@@ -67,7 +67,8 @@ class Engine {
   // True once per press: a key-down seen in the latest pump of events, consumed when read.
   virtual bool IsKeyHit(int16_t scanCode) = 0;
   virtual void LoadSound(const std::string& name, const std::string& file) = 0;
-  // Plays the named sound once, mixed with others; volume in percent. An unknown name plays nothing.
+  // Plays the named sound once, mixed with others; volume in percent. An unknown name plays
+  // nothing.
   virtual void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c,
                          int16_t d) = 0;
   // Loads a picture into `texture`; pixels of the colour key (RGB, 0 = none) become transparent.
@@ -88,8 +89,8 @@ class Engine {
   virtual void TakeScreenshot() = 0;
   // Shows the frame built since the last one, paces the passes, processes window events.
   virtual void EndFrame() = 0;
-  virtual void CreateFont(const std::string& name, const std::string& face, int16_t size,
-                          int16_t a, int16_t b) = 0;
+  virtual void CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t a,
+                          int16_t b) = 0;
   // Text in the box; alignment 0 left, 1 centred, 2 right. Colour is ARGB.
   virtual void DrawText(const std::string& font, float x, float y, float width, float height,
                         const std::string& text, int32_t color, int16_t alignment) = 0;
@@ -121,7 +122,8 @@ class MusicPlayer {
   virtual void Play(int16_t a) = 0;
 };
 
-// The services of the operating system around the engine: the window frmMain, clocks, beep, folders.
+// The services of the operating system around the engine: the window frmMain, clocks, beep,
+// folders.
 class Platform {
  public:
   virtual ~Platform() = default;

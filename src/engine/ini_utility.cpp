@@ -106,8 +106,8 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   if (!WriteFileAtomically(path, IniStore(text, section, key, value), error)) {
     // The game goes on with its scores in memory; say once what could not be saved.
     if (!warnedWrite_) {
-      std::cerr << "swayfire: warning: could not save [" << section << "] " << key << " to "
-                << path << " (" << error << "); scores of this run are kept in memory only\n";
+      std::cerr << "swayfire: warning: could not save [" << section << "] " << key << " to " << path
+                << " (" << error << "); scores of this run are kept in memory only\n";
       warnedWrite_ = true;
     }
   }

@@ -28,4 +28,6 @@ std::string ExecutableFolder() {
   return folder;
 }
 
-std::string ExecutableName() { return ExecutablePath().stem().string(); }
+std::string ExecutableName() {
+  return ExecutablePath().stem().string();
+}

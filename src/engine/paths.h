@@ -1,5 +1,5 @@
-// File names as the game gives them ("files\logo.jpg", "opt.ini", or the application folder followed
-// by "\opt.ini") and the host paths they stand for.
+// File names as the game gives them ("files\logo.jpg", "opt.ini", or the application folder
+// followed by "\opt.ini") and the host paths they stand for.
 #pragma once
 
 #include <string>

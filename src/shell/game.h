@@ -11,16 +11,16 @@
 
 // One enemy slot. Slot 4 is the edge runner.
 struct Enemy {
-  float X = 0;             // left edge of the 32 x 32 box
-  float Y = 0;             // top edge
-  float Speed = 0;         // pixels per pass on each axis toward the target
+  float X = 0;      // left edge of the 32 x 32 box
+  float Y = 0;      // top edge
+  float Speed = 0;  // pixels per pass on each axis toward the target
   float TargetX = 0;
   float TargetY = 0;
-  float Health = 0;        // at or below 0 the enemy is dying
-  float Fade = 0;          // presence 0..100; above 0 the slot is on the field
-  float RespawnDelay = 0;  // passes to wait while absent
-  bool Ally = false;       // fights on the player's side (bonus "I")
-  bool Infected = false;   // bonus "J": loses health, passes it on by contact
+  float Health = 0;              // at or below 0 the enemy is dying
+  float Fade = 0;                // presence 0..100; above 0 the slot is on the field
+  float RespawnDelay = 0;        // passes to wait while absent
+  bool Ally = false;             // fights on the player's side (bonus "I")
+  bool Infected = false;         // bonus "J": loses health, passes it on by contact
   bool InfectedByOther = false;  // caught from another enemy: loses health at half the rate
 };
 

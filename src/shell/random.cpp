@@ -11,7 +11,9 @@ uint64_t SplitMix(uint64_t& state) {
 }
 }  // namespace
 
-void Random::Seed(uint64_t seed) { state_ = seed; }
+void Random::Seed(uint64_t seed) {
+  state_ = seed;
+}
 
 void Random::ReseedFromTime(double timeOfDay) {
   uint64_t clockBits = std::bit_cast<uint64_t>(timeOfDay);

@@ -5,7 +5,9 @@
 #include "shell/numbers.h"
 #include "shell/shell.h"
 
-std::string LevelKey(int level) { return "M2-" + std::to_string(level); }
+std::string LevelKey(int level) {
+  return "M2-" + std::to_string(level);
+}
 
 double ParseScore(const std::string& value) {
   const char* begin = value.c_str();

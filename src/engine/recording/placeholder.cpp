@@ -1,1 +1,0 @@
-// The recording backend lands here.

@@ -1,0 +1,400 @@
+#include "engine/recording/recording.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+constexpr double kFrameMilliseconds = 1000.0 / 60.0;
+constexpr double kMessageMilliseconds = 1.0;
+constexpr int32_t kUnknownTrackLength = 30000;
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+// Length in milliseconds of a PCM WAV file, from its header; 0 when it is not one.
+int32_t WavLength(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char riff[12];
+  if (!in.read(riff, 12) || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4)) {
+    return 0;
+  }
+  uint32_t byteRate = 0;
+  while (in) {
+    char id[4];
+    uint32_t size = 0;
+    if (!in.read(id, 4) || !in.read(reinterpret_cast<char*>(&size), 4)) break;
+    if (std::memcmp(id, "fmt ", 4) == 0 && size >= 16) {
+      char fmt[16];
+      in.read(fmt, 16);
+      std::memcpy(&byteRate, fmt + 8, 4);
+      in.seekg(size - 16 + (size & 1), std::ios::cur);
+    } else if (std::memcmp(id, "data", 4) == 0) {
+      if (byteRate == 0) return 0;
+      return static_cast<int32_t>(static_cast<double>(size) * 1000.0 / byteRate);
+    } else {
+      in.seekg(size + (size & 1), std::ios::cur);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+uint32_t VirtualClock::Ticks() const {
+  return static_cast<uint32_t>(static_cast<uint64_t>(std::floor(elapsed_)) & 0xFFFFFFFFu);
+}
+
+double VirtualClock::TimeOfDay() const {
+  return std::fmod(start_ + elapsed_ / 1000.0, 86400.0);
+}
+
+// --- Backend -------------------------------------------------------------------------------------
+
+RecordingBackend::RecordingBackend(Options options)
+    : paths_(options.appFolder),
+      clock_(options.startTimeOfDay),
+      engine_(*this),
+      utility_(*this),
+      music_(*this),
+      platform_(*this) {
+  trace_.SetKeepLines(options.keepTrace);
+}
+
+void RecordingBackend::SetScript(std::vector<ScriptEvent> events, int64_t passes) {
+  script_ = std::move(events);
+  if (passes > 0) script_.push_back({passes, ScriptEvent::Kind::Close, 0});
+  std::stable_sort(script_.begin(), script_.end(),
+                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.pass < b.pass; });
+  nextEvent_ = 0;
+  // Events of pass 0 happen during start-up.
+  while (nextEvent_ < script_.size() && script_[nextEvent_].pass <= 0) {
+    ApplyEvent(script_[nextEvent_++]);
+  }
+}
+
+void RecordingBackend::StartPass() {
+  ++pass_;
+  trace_.BeginPass(pass_);
+  // A press is readable during its own pass only; a tap also ends with its pass.
+  hit_.fill(false);
+  for (size_t i = 0; i < tapped_.size(); ++i) {
+    if (tapped_[i]) down_[i] = false;
+  }
+  tapped_.fill(false);
+  while (nextEvent_ < script_.size() && script_[nextEvent_].pass <= pass_) {
+    ApplyEvent(script_[nextEvent_++]);
+  }
+}
+
+void RecordingBackend::ApplyEvent(const ScriptEvent& event) {
+  switch (event.kind) {
+    case ScriptEvent::Kind::Down:
+      PressKey(event.scanCode);
+      break;
+    case ScriptEvent::Kind::Up:
+      ReleaseKey(event.scanCode);
+      break;
+    case ScriptEvent::Kind::Tap:
+      TapKey(event.scanCode);
+      break;
+    case ScriptEvent::Kind::Close:
+      closePending_ = true;
+      break;
+  }
+}
+
+void RecordingBackend::PressKey(int16_t scanCode) {
+  auto i = static_cast<size_t>(scanCode & 255);
+  down_[i] = true;
+  hit_[i] = true;
+}
+
+void RecordingBackend::ReleaseKey(int16_t scanCode) {
+  auto i = static_cast<size_t>(scanCode & 255);
+  down_[i] = false;
+  tapped_[i] = false;
+}
+
+void RecordingBackend::TapKey(int16_t scanCode) {
+  PressKey(scanCode);
+  tapped_[static_cast<size_t>(scanCode & 255)] = true;
+}
+
+void RecordingBackend::ReleaseAllKeys() {
+  down_.fill(false);
+  hit_.fill(false);
+  tapped_.fill(false);
+}
+
+void RecordingBackend::ProcessMessages() {
+  if (closePending_) {
+    closePending_ = false;
+    platform_.RequestClose();
+  }
+}
+
+std::string RecordingBackend::RequireFile(const std::string& what, const std::string& file) const {
+  std::string path = paths_.Resolve(file);
+  if (!FileExists(path)) throw EngineError("cannot load " + what + " " + path + ": no such file");
+  return path;
+}
+
+bool RecordingBackend::SoundLoaded(const std::string& name) const {
+  return std::find(sounds_.begin(), sounds_.end(), name) != sounds_.end();
+}
+
+// --- Engine --------------------------------------------------------------------------------------
+
+void RecordingEngine::Initialize(WindowHandle, const std::string& appFolder, float width,
+                                 float height, bool fullScreen, int16_t a, int16_t b, int16_t c) {
+  TraceCall(b_.trace_, "Engine.Initialize")
+      .Str("frmMain")
+      .Str(appFolder)
+      .Num(width)
+      .Num(height)
+      .Bool(fullScreen)
+      .Int(a)
+      .Int(b)
+      .Int(c);
+}
+
+bool RecordingEngine::IsKeyDown(int16_t scanCode) {
+  bool down = b_.down_[static_cast<size_t>(scanCode & 255)];
+  TraceCall(b_.trace_, "Engine.IsKeyDown").Int(scanCode).ResultBool(down);
+  return down;
+}
+
+bool RecordingEngine::IsKeyHit(int16_t scanCode) {
+  bool& hit = b_.hit_[static_cast<size_t>(scanCode & 255)];
+  bool result = hit;
+  hit = false;  // consumed when read
+  TraceCall(b_.trace_, "Engine.IsKeyHit").Int(scanCode).ResultBool(result);
+  return result;
+}
+
+void RecordingEngine::LoadSound(const std::string& name, const std::string& file) {
+  TraceCall(b_.trace_, "Engine.LoadSound").Str(name).Str(file);
+  b_.RequireFile("sound", file);
+  b_.sounds_.push_back(name);
+}
+
+void RecordingEngine::PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c,
+                                int16_t d) {
+  TraceCall(b_.trace_, "Engine.PlaySound").Str(name).Int(a).Int(volume).Int(c).Int(d);
+}
+
+void RecordingEngine::LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) {
+  TraceCall(b_.trace_, "Engine.LoadTexture").Str(file).Int(colorKey);
+  b_.RequireFile("picture", file);
+  texture = std::make_shared<TextureData>(file);
+}
+
+void RecordingEngine::DrawSprite(const Texture& texture, float x, float y, float width,
+                                 float height, float angle, int16_t opacity, float a, float b,
+                                 float drawnWidth, float drawnHeight, float c, float d) {
+  TraceCall(b_.trace_, "Engine.DrawSprite")
+      .Tex(texture)
+      .Num(x)
+      .Num(y)
+      .Num(width)
+      .Num(height)
+      .Num(angle)
+      .Int(opacity)
+      .Num(a)
+      .Num(b)
+      .Num(drawnWidth)
+      .Num(drawnHeight)
+      .Num(c)
+      .Num(d);
+}
+
+void RecordingEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
+                                     float y, float scale, float angle, int16_t opacity, float red,
+                                     float green, float blue) {
+  TraceCall(b_.trace_, "Engine.DrawBitmapText")
+      .Tex(fontTexture)
+      .Str(text)
+      .Num(x)
+      .Num(y)
+      .Num(scale)
+      .Num(angle)
+      .Int(opacity)
+      .Num(red)
+      .Num(green)
+      .Num(blue);
+}
+
+void RecordingEngine::BeginFrame(int16_t a, int16_t b, int16_t c) {
+  TraceCall(b_.trace_, "Engine.BeginFrame").Int(a).Int(b).Int(c);
+}
+
+void RecordingEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
+  TraceCall(b_.trace_, "Engine.SetColor").Int(red).Int(green).Int(blue);
+}
+
+void RecordingEngine::TakeScreenshot() {
+  TraceCall(b_.trace_, "Engine.TakeScreenshot");
+  ++b_.screenshots_;
+}
+
+void RecordingEngine::EndFrame() {
+  TraceCall(b_.trace_, "Engine.EndFrame");
+  b_.clock_.Advance(kFrameMilliseconds);
+  b_.ProcessMessages();
+}
+
+void RecordingEngine::CreateFont(const std::string& name, const std::string& face, int16_t size,
+                                 int16_t a, int16_t b) {
+  TraceCall(b_.trace_, "Engine.CreateFont").Str(name).Str(face).Int(size).Int(a).Int(b);
+}
+
+void RecordingEngine::DrawText(const std::string& font, float x, float y, float width, float height,
+                               const std::string& text, int32_t color, int16_t alignment) {
+  TraceCall(b_.trace_, "Engine.DrawText")
+      .Str(font)
+      .Num(x)
+      .Num(y)
+      .Num(width)
+      .Num(height)
+      .Str(text)
+      .Int(color)
+      .Int(alignment);
+}
+
+void RecordingEngine::Shutdown() {
+  TraceCall(b_.trace_, "Engine.Shutdown");
+}
+
+// --- Utility -------------------------------------------------------------------------------------
+
+RecordingUtility::RecordingUtility(RecordingBackend& backend)
+    : b_(backend), files_(backend.paths_) {}
+
+void RecordingUtility::Setup(int16_t value) {
+  TraceCall(b_.trace_, "Utility.Setup").Int(value);
+}
+
+std::string RecordingUtility::ReadIni(const std::string& section, const std::string& key,
+                                      const std::string& file, int16_t a) {
+  std::string value = files_.ReadIni(section, key, file, a);
+  TraceCall(b_.trace_, "Utility.ReadIni").Str(section).Str(key).Str(file).Int(a).ResultStr(value);
+  return value;
+}
+
+void RecordingUtility::WriteIni(const std::string& section, const std::string& key,
+                                const std::string& value, const std::string& file, int16_t a) {
+  TraceCall(b_.trace_, "Utility.WriteIni").Str(section).Str(key).Str(value).Str(file).Int(a);
+  files_.WriteIni(section, key, value, file, a);
+}
+
+float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
+  float distance = files_.Distance(x1, y1, x2, y2);
+  TraceCall(b_.trace_, "Utility.Distance").Num(x1).Num(y1).Num(x2).Num(y2).ResultNum(distance);
+  return distance;
+}
+
+// --- Music ---------------------------------------------------------------------------------------
+
+void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
+  TraceCall(b_.trace_, "MusicPlayer.Load").Str(file).Int(a);
+  // Like the real player: a track in a format we cannot play is looked for under other endings.
+  std::string path = b_.paths_.Resolve(file);
+  std::string stem = path.substr(0, path.rfind('.'));
+  std::string found;
+  for (const char* ending : {".ogg", ".flac", ".mp3", ".wav"}) {
+    if (FileExists(stem + ending)) {
+      found = stem + ending;
+      break;
+    }
+  }
+  if (found.empty()) {
+    throw EngineError("cannot load music " + path + ": no such file (nor .ogg, .flac, .mp3, .wav)");
+  }
+  int32_t length = WavLength(found);
+  length_ = length > 0 ? length : kUnknownTrackLength;
+  loaded_ = true;
+  playing_ = false;
+}
+
+int32_t RecordingMusicPlayer::Position() const {
+  if (!loaded_ || !playing_) return 0;
+  double position = b_.clock_.Elapsed() - startedAt_;
+  return position >= length_ ? length_ : static_cast<int32_t>(position);
+}
+
+int32_t RecordingMusicPlayer::GetPosition() {
+  int32_t position = Position();
+  TraceCall(b_.trace_, "MusicPlayer.GetPosition").ResultInt(position);
+  return position;
+}
+
+int32_t RecordingMusicPlayer::GetLength() {
+  int32_t length = loaded_ ? length_ : 0;
+  TraceCall(b_.trace_, "MusicPlayer.GetLength").ResultInt(length);
+  return length;
+}
+
+void RecordingMusicPlayer::SetVolume(int16_t volume) {
+  TraceCall(b_.trace_, "MusicPlayer.SetVolume").Int(volume);
+}
+
+void RecordingMusicPlayer::Play(int16_t a) {
+  TraceCall(b_.trace_, "MusicPlayer.Play").Int(a);
+  if (!loaded_) return;
+  playing_ = true;
+  startedAt_ = b_.clock_.Elapsed();
+}
+
+// --- Platform ------------------------------------------------------------------------------------
+
+void RecordingPlatform::SetCloseHandler(std::function<void(int16_t&)> handler) {
+  closeHandler_ = std::move(handler);
+}
+
+void RecordingPlatform::RequestClose() {
+  if (unloaded_) return;
+  int16_t cancel = 0;
+  if (closeHandler_) closeHandler_(cancel);
+  if (cancel == 0) unloaded_ = true;
+}
+
+void RecordingPlatform::UnloadWindow() {
+  RequestClose();
+}
+
+uint32_t RecordingPlatform::GetTickCount() {
+  return b_.clock_.Ticks();
+}
+
+double RecordingPlatform::TimeOfDay() {
+  return b_.clock_.TimeOfDay();
+}
+
+void RecordingPlatform::DoEvents() {
+  b_.clock_.Advance(kMessageMilliseconds);
+  b_.ProcessMessages();
+}
+
+void RecordingPlatform::Sleep(uint32_t milliseconds) {
+  b_.clock_.Advance(milliseconds);
+}
+
+void RecordingPlatform::ReportFatal(const std::string& message) {
+  fatal_ = message;
+  std::cerr << "swayfire-headless: error: " << message << "\n";
+}
+
+void RecordingPlatform::BeginPass() {
+  b_.StartPass();
+}
+
+std::string RecordingPlatform::AppFolder() {
+  return b_.paths_.AppFolder();
+}

@@ -1,0 +1,131 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "shell/shell.h"
+
+namespace test {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  std::random_device seed;
+  path_ = std::filesystem::temp_directory_path() /
+          ("swayfire-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(seed()));
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+const std::vector<std::string>& AssetFileNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> list = {"logo.jpg",
+                                     "Font_Blue.bmp",
+                                     "font_default.dds",
+                                     "background.bmp",
+                                     "player_0.bmp",
+                                     "player_7.bmp",
+                                     "player_8.bmp",
+                                     "player_9.bmp",
+                                     "player_10.bmp",
+                                     "bonus.bmp",
+                                     "mainmenu_background.bmp",
+                                     "arrow.dds",
+                                     "menu-gametitle.dds",
+                                     "keys-fire.dds",
+                                     "keys-move.dds",
+                                     "hpbar.dds",
+                                     "menu_opt.wav",
+                                     "enter.wav",
+                                     "hs_name.wav",
+                                     "won.wav",
+                                     "fire.wav",
+                                     "bonus.wav",
+                                     "ai_die.wav",
+                                     "music.wav"};
+    for (int i = 1; i <= 10; ++i) list.push_back("ai_" + std::to_string(i) + ".bmp");
+    for (int i = 1; i <= 5; ++i) list.push_back("hit_0" + std::to_string(i) + ".wav");
+    return list;
+  }();
+  return names;
+}
+
+void MakeAssetFiles(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder / "files");
+  for (const std::string& name : AssetFileNames()) WriteFile(folder / "files" / name, "");
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+TestGame::TestGame(bool withAssets)
+    : backend(RecordingBackend::Options{folder.str(), 43200, true}),
+      game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform()) {
+  if (withAssets) MakeAssetFiles(folder.path());
+}
+
+void TestGame::LoadResources() {
+  LoadTextures(game);
+  CreateFonts(game);
+  ClearTrace();
+}
+
+std::vector<std::string> TestGame::Calls(std::string_view prefix) const {
+  std::vector<std::string> found;
+  for (const std::string& line : Lines()) {
+    if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+int TestGame::Count(std::string_view prefix) const {
+  return static_cast<int>(Calls(prefix).size());
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (quoted) {
+      word.push_back(c);
+      if (c == '\\' && i + 1 < line.size()) {
+        word.push_back(line[++i]);
+      } else if (c == '"') {
+        quoted = false;
+      }
+    } else if (c == ' ') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+    } else {
+      if (c == '"') quoted = true;
+      word.push_back(c);
+    }
+  }
+  if (!word.empty()) words.push_back(word);
+  return words;
+}
+
+}  // namespace test

@@ -1,0 +1,60 @@
+// Helpers shared by the tests: a scratch application folder with placeholder asset files, a Game
+// over the recording backend, and queries on the trace.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/recording/recording.h"
+#include "shell/game.h"
+
+namespace test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Every file name under files/ that the game loads (pictures and sounds, plus music.wav).
+const std::vector<std::string>& AssetFileNames();
+// Creates every asset file (empty placeholders: the recording backend does not decode them).
+void MakeAssetFiles(const std::filesystem::path& folder);
+// Writes a text file, creating folders as needed.
+void WriteFile(const std::filesystem::path& path, const std::string& text);
+std::string ReadFile(const std::filesystem::path& path);
+
+// A game over the recording backend in a scratch folder with all asset files present.
+struct TestGame {
+  explicit TestGame(bool withAssets = true);
+
+  // Runs LoadTextures and CreateFonts (no splash wait, no sounds), then clears the trace.
+  void LoadResources();
+  // The trace lines so far, and those that start with a prefix such as "Engine.DrawSprite".
+  const std::vector<std::string>& Lines() const { return backend.TraceLines(); }
+  std::vector<std::string> Calls(std::string_view prefix) const;
+  int Count(std::string_view prefix) const;
+  void ClearTrace() { backend.ClearTrace(); }
+
+  TempFolder folder;
+  RecordingBackend backend;
+  Game game;
+};
+
+// Splits a trace line into its words, keeping quoted strings whole (with their quotes).
+std::vector<std::string> Words(const std::string& line);
+
+}  // namespace test
