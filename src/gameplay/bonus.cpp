@@ -1,0 +1,4 @@
+#include "gameplay/gameplay.h"
+
+// Not built yet.
+void UpdateBonus(Game&) {}
