@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -54,7 +55,8 @@ std::string IniStore(const std::string& text, const std::string& section, const 
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
+                         bool durable) {
   std::string temp = path + ".tmp";
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
@@ -75,7 +77,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
     data += n;
     left -= static_cast<size_t>(n);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  if ((durable && ::fsync(fd) != 0) || ::close(fd) != 0) {
     error = "cannot flush " + temp + ": " + std::strerror(errno);
     ::unlink(temp.c_str());
     return false;
@@ -101,9 +103,13 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file, int16_t) {
   std::string path = paths_.Resolve(file);
   std::string text;
-  ReadWholeFile(path, text);  // a missing file starts empty
+  if (!ReadWholeFile(path, text)) {
+    // A missing file starts empty, in a folder made for it if need be.
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  }
   std::string error;
-  if (!WriteFileAtomically(path, IniStore(text, section, key, value), error)) {
+  if (!WriteFileAtomically(path, IniStore(text, section, key, value), error, durable_)) {
     // The game goes on with its scores in memory; say once what could not be saved.
     if (!warnedWrite_) {
       std::cerr << "swayfire: warning: could not save [" << section << "] " << key << " to " << path

@@ -17,11 +17,14 @@ std::string IniStore(const std::string& text, const std::string& section, const 
 // Writes the whole file atomically: a temporary file beside it, flushed to disk, then renamed over
 // the old one, so a crash or power cut leaves either the old or the new file, never half of one.
 // Returns false and fills `error` when it could not.
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+// With durable unset the flush to disk is skipped: the rename still keeps each write whole if the
+// process dies, but not across a power cut (the headless runner and tests use that for speed).
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
+                         bool durable = true);
 
 class IniUtility : public Utility {
  public:
-  explicit IniUtility(const Paths& paths) : paths_(paths) {}
+  explicit IniUtility(const Paths& paths, bool durable = true) : paths_(paths), durable_(durable) {}
 
   void Setup(int16_t value) override;
   std::string ReadIni(const std::string& section, const std::string& key, const std::string& file,
@@ -32,5 +35,6 @@ class IniUtility : public Utility {
 
  private:
   const Paths& paths_;
+  bool durable_;
   bool warnedWrite_ = false;
 };

@@ -275,7 +275,7 @@ void RecordingEngine::Shutdown() {
 // --- Utility -------------------------------------------------------------------------------------
 
 RecordingUtility::RecordingUtility(RecordingBackend& backend)
-    : b_(backend), files_(backend.paths_) {}
+    : b_(backend), files_(backend.paths_, /*durable=*/false) {}
 
 void RecordingUtility::Setup(int16_t value) {
   TraceCall(b_.trace_, "Utility.Setup").Int(value);

@@ -1,0 +1,192 @@
+// One pass of the main loop: the clocks, the music check, and new games.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "shell/shell.h"
+#include "test_support.h"
+
+namespace {
+
+using test::TestGame;
+
+// A game mode that is neither the menu nor a game runs only the clocks and the music check.
+void IdlePass(TestGame& t) {
+  t.game.GameMode = "idle";
+  t.game.platform.BeginPass();
+  RunPass(t.game);
+}
+
+TEST(Clocks, AnimClockGrowsByAThousandthAndWrapsAbove360) {
+  TestGame t;
+  IdlePass(t);
+  EXPECT_FLOAT_EQ(t.game.AnimClock, 0.001f);
+  t.game.AnimClock = 359.998f;
+  IdlePass(t);
+  EXPECT_GT(t.game.AnimClock, 359.998f);
+  t.game.AnimClock = 360.0f;
+  IdlePass(t);
+  EXPECT_EQ(t.game.AnimClock, 0.0f);
+}
+
+TEST(Clocks, SurvivalClockFirstReaches15OnThe750thPass) {
+  TestGame t;
+  for (int pass = 1; pass <= 749; ++pass) IdlePass(t);
+  EXPECT_EQ(std::floor(t.game.SurvivalClock), 14.0f);
+  IdlePass(t);
+  EXPECT_EQ(std::floor(t.game.SurvivalClock), 15.0f);
+  // After a reset to 1, 15 comes again on the 700th pass and lasts 50 passes.
+  t.game.SurvivalClock = 1;
+  int first = 0;
+  int last = 0;
+  for (int pass = 1; pass <= 760; ++pass) {
+    IdlePass(t);
+    if (std::floor(t.game.SurvivalClock) == 15.0f) {
+      if (first == 0) first = pass;
+      last = pass;
+    }
+  }
+  EXPECT_EQ(first, 700);
+  EXPECT_EQ(last, 749);
+}
+
+TEST(MusicCheck, WithoutMusicPlayIsAskedEveryPassAndIsHarmless) {
+  TestGame t;
+  for (int i = 0; i < 3; ++i) IdlePass(t);
+  EXPECT_EQ(t.Count("MusicPlayer.GetPosition -> 0"), 3);
+  EXPECT_EQ(t.Count("MusicPlayer.GetLength -> 0"), 3);
+  EXPECT_EQ(t.Count("MusicPlayer.Play -1"), 3);
+}
+
+// A real one-second WAV file: the recording player reads its length from the header.
+std::string OneSecondWav() {
+  auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+  const uint32_t rate = 8000;
+  std::string data(rate * 2, '\0');
+  return "RIFF" + u32(36 + static_cast<uint32_t>(data.size())) + "WAVEfmt " + u32(16) + u16(1) +
+         u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16) + "data" +
+         u32(static_cast<uint32_t>(data.size())) + data;
+}
+
+TEST(MusicCheck, TrackRestartsWhenItHasPlayedToItsEnd) {
+  TestGame t;
+  test::WriteFile(t.folder / "files" / "music.wav", OneSecondWav());
+  t.game.musicPlayer.Load("files\\music.wma", 0);
+  t.game.musicPlayer.Play(-1);
+  t.ClearTrace();
+  // Each idle pass advances no time by itself; a frame is 1000/60 ms.
+  int restarts = 0;
+  int firstRestart = 0;
+  for (int pass = 1; pass <= 130; ++pass) {
+    IdlePass(t);
+    if (t.Count("MusicPlayer.Play") > restarts) {
+      restarts = t.Count("MusicPlayer.Play");
+      if (firstRestart == 0) firstRestart = pass;
+    }
+    t.game.engine.EndFrame();
+  }
+  EXPECT_EQ(t.Count("MusicPlayer.GetLength -> 1000"), 130);
+  EXPECT_NEAR(firstRestart, 61, 1);  // 60 frames of 1000/60 ms make the second
+  EXPECT_EQ(restarts, 2);
+}
+
+TEST(NewGame, SurvivalGameHasFiveSlotsAndOneSpawnLeft) {
+  TestGame t;
+  t.game.SurvivalMode = true;
+  t.game.Level = 37;
+  NewGame(t.game);
+  EXPECT_EQ(t.game.GameMode, "game");
+  EXPECT_EQ(t.game.EnemyMax, 4);
+  EXPECT_EQ(t.game.Enemies.size(), 5u);
+  EXPECT_EQ(t.game.EnemiesLeft, 1);
+  EXPECT_EQ(t.Calls("MusicPlayer.SetVolume"), std::vector<std::string>{"MusicPlayer.SetVolume 83"});
+  EXPECT_EQ(t.game.PlayerX, 320.0f);
+  EXPECT_EQ(t.game.PlayerY, 240.0f);
+  EXPECT_EQ(t.game.PlayerSpeed, 3.0f);
+  EXPECT_EQ(t.game.PlayerHealth, 111.0f);
+  EXPECT_EQ(t.game.PlayerFade, 1.0f);
+  EXPECT_EQ(t.game.Shots.size(), 221u);
+  ASSERT_EQ(t.game.BonusTypes.size(), 12u);
+  std::string letters;
+  for (const BonusState& b : t.game.BonusTypes) {
+    letters += b.Letter;
+    EXPECT_FALSE(b.Active);
+    EXPECT_EQ(b.Time, 0.0f);
+  }
+  EXPECT_EQ(letters, "ABCDEFXYGHIJ");
+}
+
+TEST(NewGame, LevelGameSlotsAndSpawnsGrowWithTheLevel) {
+  TestGame t;
+  t.game.SurvivalMode = false;
+  t.game.Level = 1;
+  NewGame(t.game);
+  EXPECT_EQ(t.game.Enemies.size(), 6u);
+  EXPECT_EQ(t.game.EnemiesLeft, 6);
+  t.game.Level = 10;
+  NewGame(t.game);
+  EXPECT_EQ(t.game.EnemyMax, 14);
+  EXPECT_EQ(t.game.Enemies.size(), 15u);
+  EXPECT_EQ(t.game.EnemiesLeft, 24);
+}
+
+TEST(NewGame, SecondGameClearsTheFirstButKeepsBonusPlaceAndClocks) {
+  TestGame t;
+  t.game.SurvivalMode = true;
+  NewGame(t.game);
+  t.game.Shots[7].Active = true;
+  t.game.Enemies[2].Fade = 50;
+  t.game.BonusTypes[3].Time = 99;
+  t.game.BonusTypes[3].Active = true;
+  t.game.Score = 500;
+  t.game.Paused = true;
+  t.game.BonusX = 123;
+  t.game.BonusY = 77;
+  t.game.AnimClock = 12.5f;
+  t.game.SurvivalClock = 9;
+  t.game.BonusVisible = true;
+  t.game.BonusFade = 60;
+  t.game.LastScore = 321;
+  t.game.NewBestScore = true;
+  t.game.NewLevelBest[4] = true;
+  t.game.MenuSelection = 1;
+  t.game.BestScore = 900;
+  NewGame(t.game);
+  EXPECT_FALSE(t.game.Shots[7].Active);
+  EXPECT_EQ(t.game.Enemies[2].Fade, 0.0f);
+  EXPECT_EQ(t.game.BonusTypes[3].Time, 0.0f);
+  EXPECT_FALSE(t.game.BonusTypes[3].Active);
+  EXPECT_EQ(t.game.Score, 0);
+  EXPECT_FALSE(t.game.Paused);
+  EXPECT_FALSE(t.game.BonusVisible);
+  EXPECT_EQ(t.game.BonusFade, 0.0f);
+  EXPECT_EQ(t.game.LastScore, 0.0f);
+  EXPECT_FALSE(t.game.NewBestScore);
+  EXPECT_FALSE(t.game.NewLevelBest[4]);
+  EXPECT_EQ(t.game.SurvivalClock, 0.0f);
+  EXPECT_EQ(t.game.BonusX, 123.0f);
+  EXPECT_EQ(t.game.BonusY, 77.0f);
+  EXPECT_EQ(t.game.AnimClock, 12.5f);
+  EXPECT_EQ(t.game.MenuSelection, 1);
+  EXPECT_EQ(t.game.BestScore, 900.0f);
+}
+
+TEST(ScoreValues, ParsingAndLevelCap) {
+  EXPECT_EQ(ParseScore("1250"), 1250.0);
+  EXPECT_EQ(ParseScore("-7"), -7.0);
+  EXPECT_EQ(ParseScore(""), 0.0);
+  EXPECT_EQ(ParseScore("12abc"), 0.0);
+  EXPECT_EQ(ParseScore("inf"), 0.0);
+  EXPECT_EQ(ParsePassed(""), 1);
+  EXPECT_EQ(ParsePassed("junk"), 1);
+  EXPECT_EQ(ParsePassed("0"), 1);
+  EXPECT_EQ(ParsePassed("7"), 7);
+  EXPECT_EQ(ParsePassed("100"), 100);
+  EXPECT_EQ(ParsePassed("5000"), 100);
+  EXPECT_EQ(NextHighestLevel(99), 100);
+  EXPECT_EQ(NextHighestLevel(100), 100);
+  EXPECT_EQ(LevelKey(7), "M2-7");
+}
+
+}  // namespace
