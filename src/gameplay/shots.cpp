@@ -1,4 +1,164 @@
-#include "gameplay/gameplay.h"
+#include <cmath>
+#include <string>
 
-// Not built yet.
-void ProcessShots(Game&, bool, float, float, float, float, bool, int16_t) {}
+#include "gameplay/boxes.h"
+#include "gameplay/gameplay.h"
+#include "shell/numbers.h"
+
+namespace {
+
+constexpr float kShotSize = 8;
+constexpr float kShipSize = 32;
+constexpr float kEnemySize = 32;
+constexpr float kBonusSize = 16;
+
+// Owner codes of player-side shots: the player's own (the only ones that score) and an ally's.
+constexpr int16_t kPlayerOwner = 999;
+constexpr int16_t kAllyOwner = 888;
+
+// Bonus types that change how shots behave.
+constexpr size_t kBonusD = 3;  // enemy shots also hit enemies
+constexpr size_t kBonusX = 6;  // enemy shots do not hurt the ship
+constexpr size_t kBonusG = 8;  // enemy shots fly at a third of their speed
+
+bool BonusInEffect(const Game& game, size_t type) {
+  return type < game.BonusTypes.size() && game.BonusTypes[type].Time > 0;
+}
+
+// One of the five hit sounds, picked by a fresh random number.
+void PlayHitSound(Game& game) {
+  const float r = game.Rnd.Next();
+  const int n = static_cast<int>(std::floor(r * 5.0f)) + 1;
+  game.engine.PlaySound("hit_0" + std::to_string(n), 0, 80, 0, 0);
+}
+
+void CreateShot(Game& game, float X, float Y, float SpeedX, float SpeedY, bool PlayerSide,
+                int16_t Owner) {
+  // A ship that has faded out cannot fire; enemies always can.
+  if (PlayerSide && !(game.PlayerFade > 0)) return;
+
+  Shot* free = nullptr;
+  for (Shot& shot : game.Shots) {
+    if (!shot.Active) {
+      free = &shot;
+      break;
+    }
+  }
+  if (free == nullptr) return;  // a full table drops the shot without a sound
+
+  if (PlayerSide) {
+    game.engine.PlaySound("fire2", 0, 90, 11, 0);
+  } else {
+    game.engine.PlaySound("fire", 0, 80, 22, 0);
+  }
+
+  free->Active = true;
+  free->X = X;
+  free->Y = Y;
+  free->SpeedX = SpeedX;
+  free->SpeedY = SpeedY;
+  free->Hostile = PlayerSide ? 0.0f : 1.0f;
+  // An ally fires with its own index; its shots are kept apart from the player's, which score.
+  free->Owner = (PlayerSide && Owner < kAllyOwner) ? static_cast<float>(kAllyOwner)
+                                                   : static_cast<float>(Owner);
+}
+
+// Player-side shots push the bonus item 8 pixels per axis towards the ship's centre.
+void DragBonus(Game& game) {
+  float target = game.PlayerX + 16.0f;
+  target = target - 8.0f;
+  if (game.BonusX + 8.0f > target) game.BonusX = game.BonusX - 8.0f;
+  target = game.PlayerX + 16.0f;
+  target = target - 8.0f;
+  if (game.BonusX + 8.0f < target) game.BonusX = game.BonusX + 8.0f;
+
+  target = game.PlayerY + 16.0f;
+  target = target - 8.0f;
+  if (game.BonusY + 8.0f > target) game.BonusY = game.BonusY - 8.0f;
+  target = game.PlayerY + 16.0f;
+  target = target - 8.0f;
+  if (game.BonusY + 8.0f < target) game.BonusY = game.BonusY + 8.0f;
+}
+
+void HitShip(Game& game, Shot& shot) {
+  if (!BoxesOverlap(shot.X, shot.Y, kShotSize, kShotSize, game.PlayerX, game.PlayerY, kShipSize,
+                    kShipSize)) {
+    return;
+  }
+  // The ship is unhittable under "X" and while it is not (yet) fully there.
+  if (BonusInEffect(game, kBonusX) || !(game.PlayerFade > 90)) return;
+
+  shot.Active = false;
+  PlayHitSound(game);
+  const float r = game.Rnd.Next();
+  const float damage = std::floor(r * 5.0f) + 5.0f;
+  game.PlayerHealth = game.PlayerHealth - damage;
+  if (game.PlayerHealth < 0) game.PlayerHealth = 0;
+}
+
+void HitEnemies(Game& game, Shot& shot) {
+  const size_t count = game.Enemies.size();
+  for (size_t j = 0; j < count; ++j) {
+    Enemy& enemy = game.Enemies[j];
+    if (!BoxesOverlap(shot.X, shot.Y, kShotSize, kShotSize, enemy.X, enemy.Y, kEnemySize,
+                      kEnemySize)) {
+      continue;
+    }
+    // Only enemies that have fully faded in can be hit, and never by their own shots.
+    if (!(enemy.Fade > 99) || shot.Owner == static_cast<float>(j)) continue;
+
+    if (shot.Hostile == 1 && !enemy.Ally && !BonusInEffect(game, kBonusD)) continue;
+    if (shot.Hostile == 0 && enemy.Ally) continue;  // player-side shots pass through allies
+
+    shot.Active = false;
+    const float r = game.Rnd.Next();
+    const float damage = Nearest(r * 5.0f + 5.0f);
+    enemy.Health = enemy.Health - damage;
+    PlayHitSound(game);
+    if (shot.Hostile == 0 && shot.Owner == kPlayerOwner) {
+      // Score is 16 bits: a long game holds at 32767 instead of wrapping.
+      game.Score = ToInt16(static_cast<double>(game.Score) + damage);
+    }
+  }
+}
+
+// Moves every live shot one pass and resolves what it hits. A shot freed by one step still goes
+// through the steps after it in this pass.
+void AdvanceShots(Game& game) {
+  const bool slowEnemyShots = BonusInEffect(game, kBonusG);
+  const size_t count = game.Shots.size();
+  for (size_t i = 0; i < count; ++i) {
+    Shot& shot = game.Shots[i];
+    if (!shot.Active) continue;
+
+    if (slowEnemyShots && shot.Hostile > 0) {
+      shot.X = shot.X + shot.SpeedX / 3.0f;
+      shot.Y = shot.Y + shot.SpeedY / 3.0f;
+    } else {
+      shot.X = shot.X + shot.SpeedX;
+      shot.Y = shot.Y + shot.SpeedY;
+    }
+
+    if (!(shot.X >= -8 && shot.X <= 640 && shot.Y >= -8 && shot.Y <= 480)) shot.Active = false;
+
+    // The stored item position counts whether or not an item is on the field.
+    if (shot.Hostile == 0 && BoxesOverlap(shot.X, shot.Y, kShotSize, kShotSize, game.BonusX,
+                                          game.BonusY, kBonusSize, kBonusSize)) {
+      DragBonus(game);
+    }
+
+    if (shot.Hostile > 0) HitShip(game, shot);
+    HitEnemies(game, shot);
+  }
+}
+
+}  // namespace
+
+void ProcessShots(Game& game, bool Create, float X, float Y, float SpeedX, float SpeedY,
+                  bool PlayerSide, int16_t Owner) {
+  if (Create) {
+    CreateShot(game, X, Y, SpeedX, SpeedY, PlayerSide, Owner);
+  } else {
+    AdvanceShots(game);
+  }
+}
