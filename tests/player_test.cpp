@@ -494,3 +494,34 @@ TEST_F(PlayerTest, ANegativeFinalScoreIsNoRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayerPassTest, AShotFiredInAPassHasMovedOnceByTheEndOfIt) {
+  test::TestGame t;
+  t.LoadResources();
+  t.game.SurvivalMode = false;
+  t.game.Level = 1;
+  NewGame(t.game);
+  t.game.platform.BeginPass();
+  t.backend.PressKey(Key::A);
+  RunPass(t.game);
+  const Shot& shot = t.game.Shots[0];
+  ASSERT_TRUE(shot.Active);
+  EXPECT_EQ(shot.X, 322);  // 320 + 12, then one step of -10
+  EXPECT_EQ(shot.Y, 252);
+  EXPECT_EQ(t.Count("Engine.PlaySound \"fire2\" 0 90 11 0"), 1);
+  EXPECT_EQ(t.game.PlayerFade, 2);
+
+  // Paused, nothing moves; the next unpaused pass moves it on.
+  t.game.Paused = true;
+  t.game.platform.BeginPass();
+  RunPass(t.game);
+  EXPECT_EQ(shot.X, 322);
+  t.game.Paused = false;
+  t.game.platform.BeginPass();
+  RunPass(t.game);
+  EXPECT_EQ(shot.X, 312);
+}
+
+}  // namespace
