@@ -330,7 +330,7 @@ TEST(MenuExitCaption, PickedOnceFromTheClock) {
   const std::set<std::string> captions = {"EXIT GAME",         "GET OUT!", "GO AWAY!",
                                           "EXIT TO REAL LIFE", "BYE BYE",  "LET ME OUT!"};
   auto captionAt = [](double milliseconds) {
-    test::TestGame t;
+    test::TestGame t(false);
     t.backend.clock().Advance(milliseconds);
     DrawMenu(t.game);
     std::string first = t.game.ExitCaption;
