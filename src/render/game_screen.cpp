@@ -1,8 +1,188 @@
-#include "render/render.h"
+#include <algorithm>
+#include <cmath>
 
-// Not built yet: a frame shows the background and is presented, so the loop keeps its pace.
+#include "render/drawing.h"
+#include "render/render.h"
+#include "shell/numbers.h"
+
+using render::BonusTime;
+using render::Sprite;
+using render::Untint;
+
+namespace {
+
+// Bonus types whose effects show on the game screen.
+constexpr int kBandsBonus = 0;    // "A": bands across and down the screen at every enemy
+constexpr int kFlickerBonus = 3;  // "D": enemy shots flicker in warm colours
+constexpr int kGhostBonus = 6;    // "X": the ship is held half transparent
+constexpr int kHaloBonus = 11;    // "J": a green halo circles the ship
+
+constexpr size_t kEdgeRunner = 4;
+
+// The background sways with the wall clock, not with the frame count: every sine or cosine
+// takes its own reading of the time of day.
+double SinOfTime(Game& game) {
+  return std::sin(game.platform.TimeOfDay());
+}
+double CosOfTime(Game& game) {
+  return std::cos(game.platform.TimeOfDay());
+}
+
+void DrawBackground(Game& game) {
+  Engine& engine = game.engine;
+  // The deeper the level, the redder the field. Survival keeps the tint of the last frame, which
+  // is always neutral.
+  if (!game.SurvivalMode) {
+    const int16_t shade = ToInt16(122 - 2 * static_cast<int>(game.Level));
+    engine.SetColor(255, shade, shade);
+  }
+
+  float width = static_cast<float>(640 + 4 * CosOfTime(game));
+  float angle = static_cast<float>(-SinOfTime(game) / 15);
+  float drawnWidth = static_cast<float>(680 + 19 * SinOfTime(game));
+  float drawnHeight = static_cast<float>(499 + 18 * CosOfTime(game));
+  Sprite(engine, game.BackgroundTexture, 0, 0, width, 480, angle, 100, drawnWidth, drawnHeight);
+
+  angle = static_cast<float>(SinOfTime(game) / 12);
+  drawnWidth = static_cast<float>(650 + 5 * SinOfTime(game));
+  drawnHeight = static_cast<float>(490 + 5 * CosOfTime(game));
+  Sprite(engine, game.BackgroundTexture, 0, 0, 640, 480, angle, 70, drawnWidth, drawnHeight);
+
+  Untint(engine);
+}
+
+void DrawShots(Game& game) {
+  Engine& engine = game.engine;
+  const size_t count = game.Shots.size();
+  for (size_t i = 0; i < count; ++i) {
+    const Shot& shot = game.Shots[i];
+    if (!shot.Active) continue;
+    if (shot.Hostile == 0) engine.SetColor(33, 33, 222);
+    if (shot.Hostile == 1) engine.SetColor(222, 33, 33);
+    if (BonusTime(game, kFlickerBonus) > 0 && shot.Hostile > 0) {
+      const float r1 = game.Rnd.Next();
+      const float r2 = game.Rnd.Next();
+      const float r3 = game.Rnd.Next();
+      engine.SetColor(ToInt16(255 - std::floor(150.0 * r1)), ToInt16(237 - std::floor(50.0 * r2)),
+                      ToInt16(95 + std::floor(50.0 * r3)));
+    }
+    // A new spin and a new glow in every frame.
+    const float r4 = game.Rnd.Next();
+    const float r5 = game.Rnd.Next();
+    const float angle = static_cast<float>(std::floor(360.0 * r4));
+    const int16_t opacity = NearestInt16(30.0 * r5 + 40);
+    Sprite(engine, game.EnemyTextures[10], shot.X, shot.Y, 8, 8, angle, opacity);
+    Untint(engine);
+  }
+}
+
+// The item fades in by 1 per frame while it lies on the field and out by 10 per frame once
+// collected; the pick-up waits for the fade to reach exactly 100.
+void DrawBonusItem(Game& game) {
+  if (game.BonusFade < 100 && game.BonusVisible) game.BonusFade = game.BonusFade + 1;
+  if (game.BonusFade > 0 && !game.BonusVisible) game.BonusFade = game.BonusFade - 10;
+  if (!(game.BonusFade > 0)) return;
+
+  const float angle = static_cast<float>(500 * std::sin(50.0 * game.AnimClock));
+  Sprite(game.engine, game.BonusTexture, game.BonusX, game.BonusY, 16, 16, angle,
+         NearestInt16(game.BonusFade));
+  static const std::string kNoLetter;
+  const size_t type = static_cast<size_t>(game.BonusType);
+  const std::string& letter =
+      type < game.BonusTypes.size() ? game.BonusTypes[type].Letter : kNoLetter;
+  game.engine.DrawText("smalltext", game.BonusX, game.BonusY + 2, 16, 16, letter, -1, 1);
+}
+
+int ShipImage(float health) {
+  int image = 0;
+  if (health >= 90) image = 10;
+  if (health < 90) image = 9;
+  if (health < 50) image = 8;
+  if (health < 20) image = 7;
+  if (health <= 0) image = 0;
+  return image;
+}
+
+// Bars are 0.32 pixels per health point, at most 32 (the width of a ship or an enemy); a bar of
+// zero or negative width is passed on as it is and shows nothing.
+float BarWidth(float health) {
+  return std::min(static_cast<float>(Nearest(0.32 * health)), 32.0f);
+}
+
+void DrawShip(Game& game) {
+  Engine& engine = game.engine;
+  const int image = ShipImage(game.PlayerHealth);
+  if (BonusTime(game, kGhostBonus) > 0) game.PlayerFade = 40;
+  const int16_t opacity = NearestInt16(game.PlayerFade);
+  Sprite(engine, game.PlayerTextures[image], game.PlayerX, game.PlayerY, 32, 32, 0, opacity);
+
+  if (BonusTime(game, kHaloBonus) > 0) {
+    engine.SetColor(33, 222, 33);
+    const double a = 45.0 * game.AnimClock;
+    const float x = static_cast<float>(game.PlayerX + std::sin(a));
+    const float y = static_cast<float>(game.PlayerY + std::cos(a));
+    const int16_t haloOpacity = NearestInt16(game.PlayerFade / 1.5);
+    const float drawnWidth = static_cast<float>(32 + 2 * std::sin(a));
+    const float drawnHeight = static_cast<float>(32 - 2 * std::cos(a));
+    Sprite(engine, game.PlayerTextures[0], x, y, 32, 32, 0, haloOpacity, drawnWidth, drawnHeight);
+    Untint(engine);
+  }
+
+  // The health bar under the ship, on a black backing at half the ship's opacity.
+  const float barY = game.PlayerY + 32;
+  engine.SetColor(0, 0, 0);
+  Sprite(engine, game.HealthBarTexture, game.PlayerX, barY, 32, 3, 0,
+         static_cast<int16_t>(opacity / 2));
+  Untint(engine);
+  Sprite(engine, game.HealthBarTexture, game.PlayerX, barY, BarWidth(game.PlayerHealth), 3, 0,
+         opacity);
+}
+
+int EnemyImage(float health) {
+  int image = std::max<int>(FloorInt16(health / 10.0), 2);
+  if (health <= 0) image = 1;
+  if (health > 100) image = 10;
+  return image;
+}
+
+void DrawEnemies(Game& game) {
+  Engine& engine = game.engine;
+  const bool bands = game.BonusTypes.size() > kBandsBonus && game.BonusTypes[kBandsBonus].Active;
+  const size_t count = game.Enemies.size();
+  for (size_t i = 0; i < count; ++i) {
+    const Enemy& enemy = game.Enemies[i];
+    // Every tint whose condition holds is set; the last one wins.
+    engine.SetColor(222, 33, 33);
+    if (enemy.Infected) engine.SetColor(33, 200, 33);
+    if (enemy.Ally) engine.SetColor(255, 255, 255);
+    if (i == kEdgeRunner) engine.SetColor(255, 237, 95);
+
+    // Absent enemies are drawn too, at an opacity that shows nothing.
+    const Texture& texture = game.EnemyTextures[EnemyImage(enemy.Health)];
+    Sprite(engine, texture, enemy.X, enemy.Y, 32, 32, 0, NearestInt16(enemy.Fade));
+    if (bands) {
+      const int16_t faint = NearestInt16(enemy.Fade / 10.0);
+      Sprite(engine, texture, 0, enemy.Y, 32, 32, 0, faint, 640, 32);
+      Sprite(engine, texture, enemy.X, 0, 32, 32, 0, faint, 32, 480);
+    }
+    Untint(engine);
+
+    // The bar shows at full opacity whatever the enemy's presence.
+    Untint(engine);
+    Sprite(engine, game.HealthBarTexture, enemy.X, enemy.Y + 30, BarWidth(enemy.Health), 2, 0, 100);
+  }
+}
+
+}  // namespace
+
 void DrawGame(Game& game) {
   game.engine.BeginFrame(0, 0, 0);
-  game.engine.DrawSprite(game.BackgroundTexture, 0, 0, 640, 480, 0, 100, 0, 0, 0, 0, -1, -1);
+  DrawBackground(game);
+  DrawShots(game);
+  DrawBonusItem(game);
+  DrawShip(game);
+  DrawEnemies(game);
+  DrawHud(game);
+  if (game.Paused) DrawPauseOverlay(game);
   game.engine.EndFrame();
 }

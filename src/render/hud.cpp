@@ -1,6 +1,74 @@
-#include "render/render.h"
+#include <string>
 
-// Not built yet.
-void DrawHud(Game&) {}
-void DrawPauseOverlay(Game&) {}
-std::string BarString(int16_t n) { return n > 0 ? std::string(static_cast<size_t>(n), '|') : ""; }
+#include "render/drawing.h"
+#include "render/render.h"
+#include "shell/numbers.h"
+
+namespace {
+
+// One row of the bonus list in the top-left corner: the timed bonuses, each "|" standing for 50
+// passes of its time.
+struct BonusRow {
+  int type;
+  const char* letter;
+  float y;
+};
+constexpr BonusRow kBonusRows[] = {
+    {0, "A ", 25}, {2, "C ", 40},  {3, "D ", 55},  {4, "E ", 70},
+    {5, "F ", 85}, {8, "G ", 100}, {6, "X ", 115}, {11, "J ", 130},
+};
+constexpr int kPassesPerBar = 50;
+
+constexpr int32_t kWhite = -1;
+
+// The texts fade when the ship flies under them, so they never hide it.
+int32_t WhiteText(bool shipUnder) {
+  return shipUnder ? packColor(30, 255, 255, 255) : kWhite;
+}
+int32_t RedText(bool shipUnder) {
+  return shipUnder ? packColor(50, 255, 55, 55) : packColor(250, 255, 55, 55);
+}
+
+}  // namespace
+
+std::string BarString(int16_t n) {
+  std::string bars;
+  if (n > 0) bars.assign(static_cast<size_t>(n), '|');
+  return bars;
+}
+
+void DrawHud(Game& game) {
+  Engine& engine = game.engine;
+  const float x = game.PlayerX;
+  const float y = game.PlayerY;
+
+  // The score shown includes the health the ship still has; the game adds it at the end too.
+  const float shownScore = static_cast<float>(game.Score) + game.PlayerHealth;
+  engine.DrawText("score", 4, 2, 150, 30, "SCORE: " + FormatSingle(shownScore),
+                  WhiteText(x < 150 && y < 35), 0);
+  engine.DrawText("score", 4, 456, 150, 30, "HEALTH: " + FormatSingle(game.PlayerHealth),
+                  WhiteText(x < 150 && y > 420), 0);
+  if (!game.SurvivalMode) {
+    engine.DrawText("score", 4, 2, 630, 30, std::to_string(game.EnemiesLeft) + " ENEMIES LEFT",
+                    RedText(x > 400 && y < 50), 2);
+  }
+
+  std::string letters;
+  for (const BonusRow& row : kBonusRows) {
+    const float time = render::BonusTime(game, row.type);
+    const int16_t bars = static_cast<int16_t>(NearestInt16(time) / kPassesPerBar);
+    engine.DrawText("smalltext", 3, row.y, 250, 15, row.letter + BarString(bars), kWhite, 0);
+    if (time > 0) letters += row.letter;
+  }
+  // The bonuses in effect travel with the ship, centred under it.
+  engine.DrawText("smalltext", x - 16, y + 33, 64, 15, letters, kWhite, 1);
+}
+
+void DrawPauseOverlay(Game& game) {
+  Engine& engine = game.engine;
+  // One pixel of enemy image 10 stretched over the whole screen, light blue at half opacity.
+  engine.SetColor(155, 155, 255);
+  render::Sprite(engine, game.EnemyTextures[10], 0, 0, 1, 1, 0, 50, 640, 480);
+  render::Untint(engine);
+  engine.DrawText("xl", 0, 180, 640, 200, "PAUSED", kWhite, 1);
+}
