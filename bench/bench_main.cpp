@@ -1,0 +1,4 @@
+// The one entry point of swayfire_bench; every other file under bench/ only registers benchmarks.
+#include <benchmark/benchmark.h>
+
+BENCHMARK_MAIN();
