@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "gameplay/boxes.h"
 #include "gameplay/gameplay.h"
 #include "shell/numbers.h"
 
@@ -118,10 +119,7 @@ void ApplyItem(Game& game, int type) {
 // Only an item at full opacity is taken, and only when the ship's box really overlaps it.
 void CollectItem(Game& game) {
   if (game.BonusFade != 100 || !game.BonusVisible || game.BonusTaken) return;
-  if (!(game.PlayerX + 32.0f > game.BonusX && game.BonusX + 16.0f > game.PlayerX &&
-        game.PlayerY + 32.0f > game.BonusY && game.BonusY + 16.0f > game.PlayerY)) {
-    return;
-  }
+  if (!BoxesOverlap(game.PlayerX, game.PlayerY, 32, 32, game.BonusX, game.BonusY, 16, 16)) return;
   game.engine.PlaySound("bonus", 0, 90, 0, 44);
   game.BonusVisible = false;
   game.BonusTaken = true;

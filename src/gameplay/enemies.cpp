@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "gameplay/boxes.h"
 #include "gameplay/gameplay.h"
 #include "gameplay/levels.h"
 
@@ -9,10 +10,10 @@ constexpr int kEdgeRunner = 4;
 constexpr int kBonusStandStill = 2;  // "C"
 constexpr int kBonusInfection = 11;  // "J"
 
-// Two 32 x 32 boxes overlap when neither lies wholly beside or above the other; touching edges do
-// not count.
-bool BoxesOverlap(float ax, float ay, float bx, float by) {
-  return ax + 32.0f > bx && bx + 32.0f > ax && ay + 32.0f > by && by + 32.0f > ay;
+constexpr float kSize = 32;  // enemies and the ship are 32 x 32
+
+bool Overlapping(float ax, float ay, float bx, float by) {
+  return BoxesOverlap(ax, ay, kSize, kSize, bx, by, kSize, kSize);
 }
 
 bool BonusInEffect(const Game& game, int type) {
@@ -88,14 +89,14 @@ void FireAtRandom(Game& game, int slot) {
 void CatchAndSpreadInfection(Game& game, int slot) {
   Enemy& enemy = game.Enemies[slot];
   if (BonusInEffect(game, kBonusInfection) && !enemy.Ally &&
-      BoxesOverlap(enemy.X, enemy.Y, game.PlayerX, game.PlayerY)) {
+      Overlapping(enemy.X, enemy.Y, game.PlayerX, game.PlayerY)) {
     enemy.Infected = true;
     enemy.Health = static_cast<float>(enemy.Health - 20.0 / 50.0);
   }
   if (enemy.Infected && !enemy.Ally && !game.SurvivalMode) {
     for (int m = 0; m <= game.EnemyMax; ++m) {
       Enemy& other = game.Enemies[m];
-      if (other.Fade > 0 && !other.Infected && BoxesOverlap(other.X, other.Y, enemy.X, enemy.Y)) {
+      if (other.Fade > 0 && !other.Infected && Overlapping(other.X, other.Y, enemy.X, enemy.Y)) {
         other.Infected = true;
         other.InfectedByOther = true;
       }
