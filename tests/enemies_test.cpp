@@ -221,18 +221,6 @@ TEST_F(EnemiesTest, RandomFireFollowsTheDirectionTable) {
   }
 }
 
-TEST_F(EnemiesTest, DirectionsComeOneSixthLeftAndDown) {
-  // k = round(3 r), halves to even: 1.5 goes to 2 and 2.5 to 2.
-  EXPECT_EQ(std::nearbyint(3.0f * 0.5f), 2.0f);
-  int counts[4] = {};
-  Random r(99);
-  for (int i = 0; i < 60000; ++i) ++counts[static_cast<int>(std::nearbyint(3.0f * r.Next()))];
-  EXPECT_NEAR(counts[0], 10000, 500);
-  EXPECT_NEAR(counts[1], 20000, 600);
-  EXPECT_NEAR(counts[2], 20000, 600);
-  EXPECT_NEAR(counts[3], 10000, 500);
-}
-
 TEST_F(EnemiesTest, OnlyAFullyPresentEnemyFiresAndAnAllysShotsArePlayerSide) {
   Start(false);
   t.game.PlayerFade = 100;

@@ -93,6 +93,21 @@ TEST_F(LevelsTest, LevelOneUsesFiveOfItsSixSpawnsInTheFirstFrame) {
   EXPECT_GT(t.game.PlayerHealth, 0.0f);
 }
 
+TEST_F(LevelsTest, TheFirstFrameOfLevelOneShowsOneEnemyLeft) {
+  t.LoadResources();
+  Start(false, 1);
+  t.game.platform.BeginPass();
+  RunPass(t.game);
+  int shown = 0;
+  for (const std::string& line : t.Calls("Engine.DrawText")) {
+    if (line.find("\"1 ENEMIES LEFT\"") != std::string::npos) ++shown;
+  }
+  EXPECT_EQ(shown, 1);
+  int present = 0;
+  for (const Enemy& enemy : t.game.Enemies) present += enemy.Fade > 0 ? 1 : 0;
+  EXPECT_EQ(present, 6);  // five ordinary enemies and the edge runner
+}
+
 TEST_F(LevelsTest, EnemiesSpawnedInOneFrameLandApart) {
   Start(false, 10);
   // The clock stands still within a pass: the reseeds alone must keep the spawns apart.
