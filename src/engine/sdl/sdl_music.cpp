@@ -1,0 +1,102 @@
+#include "engine/sdl/sdl_music.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+namespace {
+
+int32_t Milliseconds(double seconds) {
+  if (!(seconds >= 0)) return 0;
+  const double ms = std::round(seconds * 1000.0);
+  if (ms >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(ms);
+}
+
+}  // namespace
+
+std::vector<std::string> MusicCandidates(const std::string& path) {
+  std::vector<std::string> candidates = {path};
+  std::filesystem::path base(path);
+  for (const char* extension : {".ogg", ".flac", ".mp3", ".wav"}) {
+    std::filesystem::path other = base;
+    other.replace_extension(extension);
+    if (other.string() != path) candidates.push_back(other.string());
+  }
+  return candidates;
+}
+
+SdlMusicPlayer::~SdlMusicPlayer() {
+  Unload();
+}
+
+void SdlMusicPlayer::Unload() {
+  if (music_ != nullptr) {
+    Mix_HaltMusic();
+    Mix_FreeMusic(music_);
+    music_ = nullptr;
+  }
+  loadedFile_.clear();
+}
+
+void SdlMusicPlayer::Load(const std::string& file, int16_t) {
+  Unload();
+  const std::string path = paths_.Resolve(file);
+  std::string reasons;
+  bool anyFile = false;
+  for (const std::string& candidate : MusicCandidates(path)) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
+    anyFile = true;
+    if (!audio_.Open()) {  // silent: finding the file is all there is to do
+      loadedFile_ = candidate;
+      return;
+    }
+    if (Mix_Music* music = Mix_LoadMUS(candidate.c_str())) {
+      music_ = music;
+      loadedFile_ = candidate;
+      return;
+    }
+    reasons += "; " + candidate + ": " + Mix_GetError();
+  }
+  if (!anyFile) {
+    throw EngineError("cannot find the music \"" + path +
+                      "\" (nor the same name as .ogg, .flac, .mp3 or .wav)");
+  }
+  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
+}
+
+int32_t SdlMusicPlayer::GetLength() {
+  if (music_ == nullptr) return 0;
+  const double seconds = Mix_MusicDuration(music_);
+  // A length the decoder cannot tell: the end is seen when the track stops playing.
+  if (seconds < 0) return std::numeric_limits<int32_t>::max();
+  return Milliseconds(seconds);
+}
+
+int32_t SdlMusicPlayer::GetPosition() {
+  if (music_ == nullptr) return 0;
+  const int32_t length = GetLength();
+  if (Mix_PlayingMusic() == 0) return length;  // finished (or not started): time to play
+  const int32_t position = Milliseconds(Mix_GetMusicPosition(music_));
+  // While it plays it has not ended, even where rounding says so.
+  return length > 0 ? std::min(position, length - 1) : 0;
+}
+
+void SdlMusicPlayer::SetVolume(int16_t volume) {
+  volume_ = volume;
+  if (audio_.IsOpen()) Mix_VolumeMusic(MixerVolume(volume_));
+}
+
+void SdlMusicPlayer::Play(int16_t) {
+  if (music_ == nullptr) return;
+  Mix_VolumeMusic(MixerVolume(volume_));
+  // Once through; the main loop starts it again when it has ended.
+  if (Mix_PlayMusic(music_, 1) != 0) {
+    std::fprintf(stderr, "swayfire: warning: cannot play the music: %s\n", Mix_GetError());
+    Unload();
+  }
+}

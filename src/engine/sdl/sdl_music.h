@@ -1,0 +1,42 @@
+// The one music track, through SDL2_mixer. The main loop restarts it whenever its position has
+// reached its length, so a track that has finished reports its length as its position.
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/paths.h"
+#include "engine/sdl/sdl_audio.h"
+
+// The files to try for a track: the name itself, then the same name with each of the other
+// extensions the mixer decodes (a .wma asks for a .ogg, .flac, .mp3 or .wav beside it).
+std::vector<std::string> MusicCandidates(const std::string& path);
+
+class SdlMusicPlayer : public MusicPlayer {
+ public:
+  SdlMusicPlayer(SdlAudio& audio, const Paths& paths) : audio_(audio), paths_(paths) {}
+  SdlMusicPlayer(const SdlMusicPlayer&) = delete;
+  SdlMusicPlayer& operator=(const SdlMusicPlayer&) = delete;
+  ~SdlMusicPlayer() override;
+
+  void Load(const std::string& file, int16_t a) override;
+  int32_t GetPosition() override;
+  int32_t GetLength() override;
+  void SetVolume(int16_t volume) override;
+  void Play(int16_t a) override;
+
+  // The file the track was loaded from ("" when none).
+  const std::string& LoadedFile() const { return loadedFile_; }
+
+ private:
+  void Unload();
+
+  SdlAudio& audio_;
+  const Paths& paths_;
+  Mix_Music* music_ = nullptr;
+  std::string loadedFile_;
+  int volume_ = 100;
+};

@@ -1,0 +1,56 @@
+// The services of the operating system around the SDL engine: SDL itself, the window frmMain,
+// clocks, the beep, folders, and the fatal message.
+#pragma once
+
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/sdl/sdl_audio.h"
+#include "engine/sdl/sdl_window.h"
+
+// SDL, SDL2_image and SDL2_ttf for the life of the program. SIGINT and SIGTERM become quit
+// events, that is close requests of the window.
+class SdlSystem {
+ public:
+  SdlSystem();
+  SdlSystem(const SdlSystem&) = delete;
+  SdlSystem& operator=(const SdlSystem&) = delete;
+  ~SdlSystem();
+
+  // False when there is no display to open a window on; Error() then says why.
+  bool Ok() const { return ok_; }
+  const std::string& Error() const { return error_; }
+
+ private:
+  bool ok_ = false;
+  bool ttf_ = false;
+  std::string error_;
+};
+
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform(SdlWindow& window, SdlAudio& audio) : window_(window), audio_(audio) {}
+
+  WindowHandle MainWindow() override { return &window_; }
+  void SetCaption(const std::string& caption) override { window_.SetCaption(caption); }
+  void SetCloseHandler(std::function<void(int16_t& cancel)> handler) override;
+  void UnloadWindow() override { window_.RequestClose(); }
+  bool WindowUnloaded() override { return window_.Unloaded(); }
+
+  uint32_t GetTickCount() override;
+  double TimeOfDay() override;
+  void DoEvents() override { window_.Pump(); }
+  void Beep() override { audio_.Beep(); }
+  void Sleep(uint32_t milliseconds) override;
+  void ReportFatal(const std::string& message) override;
+  void BeginPass() override {}
+
+  std::string AppFolder() override;
+  std::string ExeName() override;
+  int VersionMajor() override;
+  int VersionMinor() override;
+
+ private:
+  SdlWindow& window_;
+  SdlAudio& audio_;
+};

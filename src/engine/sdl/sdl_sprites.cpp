@@ -1,0 +1,124 @@
+// Pictures on the frame: loading, sprites with tint, opacity, stretching and rotation, and text
+// from the bitmap-font atlas.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "engine/sdl/sdl_engine.h"
+#include "engine/sdl/sdl_pictures.h"
+
+namespace {
+
+Uint8 Channel(float value) {
+  if (!(value > 0)) return 0;
+  return static_cast<Uint8>(std::lround(std::min(value, 255.0f)));
+}
+
+Uint8 Alpha(int opacityPercent) {
+  return static_cast<Uint8>((std::clamp(opacityPercent, 0, 100) * 255 + 50) / 100);
+}
+
+}  // namespace
+
+void SdlEngine::LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) {
+  const std::string path = paths_.Resolve(file);
+  std::string error;
+  SDL_Surface* surface = LoadPicture(path, colorKey, error);
+  if (surface == nullptr) {
+    throw EngineError("cannot load the picture \"" + path + "\": " + error);
+  }
+  auto loaded = std::make_shared<SdlTexture>(file);
+  loaded->width = surface->w;
+  loaded->height = surface->h;
+  loaded->font = MeasureBitmapFont(static_cast<const uint8_t*>(surface->pixels), surface->w,
+                                   surface->h, surface->pitch);
+  if (renderer_ != nullptr) {
+    loaded->texture = SDL_CreateTextureFromSurface(renderer_, surface);
+    if (loaded->texture == nullptr) {
+      error = SDL_GetError();
+      SDL_FreeSurface(surface);
+      throw EngineError("cannot make a texture of \"" + path + "\": " + error);
+    }
+    SDL_SetTextureBlendMode(loaded->texture, SDL_BLENDMODE_BLEND);
+    loaded->life = rendererLife_;
+  }
+  SDL_FreeSurface(surface);
+  texture = std::move(loaded);
+}
+
+const SdlTexture* SdlEngine::Drawable(const Texture& texture) {
+  auto* sdl = dynamic_cast<const SdlTexture*>(texture.get());
+  if (sdl == nullptr || sdl->texture == nullptr || sdl->life.expired()) return nullptr;
+  if (!BindFrame()) return nullptr;
+  return sdl;
+}
+
+void SdlEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
+  tint_[0] = static_cast<Uint8>(std::clamp<int>(red, 0, 255));
+  tint_[1] = static_cast<Uint8>(std::clamp<int>(green, 0, 255));
+  tint_[2] = static_cast<Uint8>(std::clamp<int>(blue, 0, 255));
+}
+
+void SdlEngine::DrawSprite(const Texture& texture, float x, float y, float width, float height,
+                           float angle, int16_t opacity, float, float, float drawnWidth,
+                           float drawnHeight, float, float) {
+  if (opacity <= 0 || !(width > 0) || !(height > 0)) return;
+  const float destWidth = drawnWidth != 0 ? drawnWidth : width;
+  const float destHeight = drawnHeight != 0 ? drawnHeight : height;
+  if (!(destWidth > 0) || !(destHeight > 0) || !std::isfinite(x) || !std::isfinite(y) ||
+      !std::isfinite(destWidth) || !std::isfinite(destHeight)) {
+    return;
+  }
+  const SdlTexture* sprite = Drawable(texture);
+  if (sprite == nullptr) return;
+
+  // The region at the top-left corner, as much of it as the picture has; a part that is missing
+  // shrinks the drawn size alike, so what exists keeps its scale.
+  const int sourceWidth = static_cast<int>(std::min<double>(std::ceil(width), sprite->width));
+  const int sourceHeight = static_cast<int>(std::min<double>(std::ceil(height), sprite->height));
+  if (sourceWidth <= 0 || sourceHeight <= 0) return;
+  const SDL_Rect source = {0, 0, sourceWidth, sourceHeight};
+  const SDL_FRect target = {x, y, destWidth * sourceWidth / width,
+                            destHeight * sourceHeight / height};
+  // Rotation turns the whole drawn rectangle about its centre.
+  const SDL_FPoint centre = {destWidth / 2, destHeight / 2};
+
+  SDL_SetTextureColorMod(sprite->texture, tint_[0], tint_[1], tint_[2]);
+  SDL_SetTextureAlphaMod(sprite->texture, Alpha(opacity));
+  SDL_RenderCopyExF(renderer_, sprite->texture, &source, &target,
+                    std::isfinite(angle) ? angle : 0.0, &centre, SDL_FLIP_NONE);
+}
+
+void SdlEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
+                               float y, float scale, float angle, int16_t opacity, float red,
+                               float green, float blue) {
+  if (opacity <= 0 || !(scale > 0) || !std::isfinite(scale) || !std::isfinite(x) ||
+      !std::isfinite(y)) {
+    return;
+  }
+  const SdlTexture* atlas = Drawable(fontTexture);
+  if (atlas == nullptr) return;
+  const TextLayout layout = LayoutBitmapText(atlas->font, text, x, y, scale);
+  if (layout.glyphs.empty()) return;
+
+  // The string turns as one piece about its centre: each glyph's centre goes round the string's
+  // centre, and the glyph itself turns by the same angle.
+  const double degrees = std::isfinite(angle) ? angle : 0.0;
+  const double radians = degrees * std::numbers::pi / 180.0;
+  const double cosine = std::cos(radians), sine = std::sin(radians);
+  const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
+
+  SDL_SetTextureColorMod(atlas->texture, Channel(red), Channel(green), Channel(blue));
+  SDL_SetTextureAlphaMod(atlas->texture, Alpha(opacity));
+  for (const PlacedGlyph& glyph : layout.glyphs) {
+    const double dx = glyph.x + glyph.width / 2.0 - centreX;
+    const double dy = glyph.y + glyph.height / 2.0 - centreY;
+    const double glyphX = centreX + dx * cosine - dy * sine;
+    const double glyphY = centreY + dx * sine + dy * cosine;
+    const SDL_Rect source = {glyph.srcX, glyph.srcY, glyph.srcWidth, glyph.srcHeight};
+    const SDL_FRect target = {static_cast<float>(glyphX - glyph.width / 2.0),
+                              static_cast<float>(glyphY - glyph.height / 2.0), glyph.width,
+                              glyph.height};
+    SDL_RenderCopyExF(renderer_, atlas->texture, &source, &target, degrees, nullptr, SDL_FLIP_NONE);
+  }
+}

@@ -1,0 +1,141 @@
+#include "engine/sdl/sdl_text.h"
+
+#include <fontconfig/fontconfig.h>
+#include <strings.h>
+
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace {
+
+constexpr int kScreenDpi = 96;
+constexpr const char* kFallbackFace = "DejaVu Sans";
+
+struct Match {
+  std::string file;
+  std::string family;
+};
+
+Match MatchFace(const std::string& face) {
+  Match match;
+  FcPattern* pattern = FcPatternCreate();
+  if (pattern == nullptr) return match;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  if (FcPattern* found = FcFontMatch(nullptr, pattern, &result)) {
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(found, FC_FILE, 0, &value) == FcResultMatch && value != nullptr) {
+      match.file = reinterpret_cast<const char*>(value);
+    }
+    if (FcPatternGetString(found, FC_FAMILY, 0, &value) == FcResultMatch && value != nullptr) {
+      match.family = reinterpret_cast<const char*>(value);
+    }
+    FcPatternDestroy(found);
+  }
+  FcPatternDestroy(pattern);
+  return match;
+}
+
+}  // namespace
+
+std::string FindFontFile(const std::string& face, std::string* family) {
+  Match match = MatchFace(face);
+  // fontconfig always offers something; take it only when it is the face asked for.
+  if (match.file.empty() || strcasecmp(match.family.c_str(), face.c_str()) != 0) {
+    Match fallback = MatchFace(kFallbackFace);
+    if (!fallback.file.empty()) match = fallback;
+  }
+  if (family != nullptr) *family = match.family;
+  return match.file;
+}
+
+SdlText::~SdlText() {
+  ReleaseTextures();
+  CloseFonts();
+}
+
+void SdlText::CreateFont(const std::string& name, const std::string& face, int16_t size) {
+  const std::string file = FindFontFile(face);
+  if (file.empty()) throw EngineError("cannot find a font for \"" + face + "\" (fontconfig)");
+  // Sizes are points on a 96-dpi screen, as the game was made for.
+  TTF_Font* font = TTF_OpenFontDPI(file.c_str(), size > 0 ? size : 1, kScreenDpi, kScreenDpi);
+  if (font == nullptr) {
+    throw EngineError("cannot open the font \"" + file + "\" for \"" + face +
+                      "\": " + TTF_GetError());
+  }
+  auto [it, added] = fonts_.emplace(name, font);
+  if (!added) {
+    TTF_CloseFont(it->second);
+    it->second = font;
+    ReleaseTextures();  // strings of the old font under that name
+  }
+}
+
+const SdlText::Entry* SdlText::Lookup(SDL_Renderer* renderer, TTF_Font* font,
+                                      const std::string& fontName, const std::string& text) {
+  std::string key = fontName;
+  key += '\0';
+  key += text;
+  if (auto it = index_.find(key); it != index_.end()) {
+    cache_.splice(cache_.begin(), cache_, it->second);
+    return &cache_.front();
+  }
+
+  const SDL_Color white = {255, 255, 255, 255};
+  SDL_Surface* surface = text.find('\n') == std::string::npos
+                             ? TTF_RenderUTF8_Blended(font, text.c_str(), white)
+                             : TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), white, 0);
+  if (surface == nullptr) return nullptr;
+  ++renders_;
+  SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
+  const int width = surface->w, height = surface->h;
+  SDL_FreeSurface(surface);
+  if (texture == nullptr) return nullptr;
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+
+  if (cache_.size() >= kCacheSize) {
+    SDL_DestroyTexture(cache_.back().texture);
+    index_.erase(cache_.back().key);
+    cache_.pop_back();
+  }
+  cache_.push_front(Entry{key, texture, width, height});
+  index_[key] = cache_.begin();
+  return &cache_.front();
+}
+
+void SdlText::Draw(SDL_Renderer* renderer, const std::string& fontName, float x, float y,
+                   float width, const std::string& text, int32_t color, int16_t alignment) {
+  const auto argb = static_cast<uint32_t>(color);
+  const Uint8 alpha = static_cast<Uint8>(argb >> 24);
+  if (renderer == nullptr || text.empty() || alpha == 0) return;
+  auto font = fonts_.find(fontName);
+  if (font == fonts_.end()) return;
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width)) return;
+
+  const Entry* entry = Lookup(renderer, font->second, fontName, text);
+  if (entry == nullptr) return;
+  float left = x;
+  if (alignment == 1) left = x + (width - entry->width) / 2;
+  if (alignment == 2) left = x + width - entry->width;
+  // Whole pixels keep the glyphs crisp.
+  SDL_FRect target = {std::round(left), std::round(y), static_cast<float>(entry->width),
+                      static_cast<float>(entry->height)};
+  SDL_SetTextureColorMod(entry->texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+  SDL_SetTextureAlphaMod(entry->texture, alpha);
+  SDL_RenderCopyF(renderer, entry->texture, nullptr, &target);
+}
+
+void SdlText::ReleaseTextures() {
+  for (Entry& entry : cache_) SDL_DestroyTexture(entry.texture);
+  cache_.clear();
+  index_.clear();
+}
+
+void SdlText::CloseFonts() {
+  for (auto& [name, font] : fonts_) TTF_CloseFont(font);
+  fonts_.clear();
+}

@@ -1,0 +1,64 @@
+// The game's one window, frmMain: opened by Engine::Initialize, named by the caption, closed
+// through the close handler. It pumps the window's events for both the engine (keys, frames) and
+// the platform (DoEvents).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/sdl/sdl_keys.h"
+
+// Told about what happens to the window: the engine repaints on exposure and lets go of its
+// renderer before the window goes away.
+class WindowListener {
+ public:
+  virtual ~WindowListener() = default;
+  virtual void WindowExposed() = 0;
+  virtual void WindowClosing() = 0;
+};
+
+class SdlWindow {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+
+  SdlWindow() = default;
+  SdlWindow(const SdlWindow&) = delete;
+  SdlWindow& operator=(const SdlWindow&) = delete;
+  ~SdlWindow();
+
+  // Shows the window: twice the game's size when the desktop has room, or full screen.
+  void Open(bool fullScreen);
+  SDL_Window* Get() const { return window_; }
+  void SetListener(WindowListener* listener) { listener_ = listener; }
+
+  void SetCaption(const std::string& caption);
+  void SetCloseHandler(std::function<void(int16_t&)> handler) {
+    closeHandler_ = std::move(handler);
+  }
+  // A close request: the handler may cancel it; otherwise the window goes away.
+  void RequestClose();
+  bool Unloaded() const { return unloaded_; }
+
+  // Processes the pending events: keys, close requests, Alt+Enter, repaints.
+  void Pump();
+  KeyState& Keys() { return keys_; }
+
+  void ToggleFullScreen();
+
+ private:
+  void Destroy();
+
+  SDL_Window* window_ = nullptr;
+  WindowListener* listener_ = nullptr;
+  std::function<void(int16_t&)> closeHandler_;
+  std::string caption_;
+  KeyState keys_;
+  bool unloaded_ = false;
+};
+
+// The window icon, drawn in code: a small flame-coloured ship. Caller frees it.
+SDL_Surface* CreateWindowIcon();
