@@ -264,24 +264,30 @@ TEST(Dds, DamagedFilesAreRefusedWithAReason) {
   }
 }
 
-// Inputs the fuzzer once found troublesome stay here, so they are never troublesome again.
-TEST(Dds, FuzzerFindingsDecodeSafely) {
-  const std::filesystem::path folder =
-      std::filesystem::path(SWAYFIRE_SOURCE_DIR) / "fuzz" / "dds_regressions";
-  if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no findings kept";
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    DdsImage image;
-    std::string error;
-    if (DecodeDds(bytes.data(), bytes.size(), image, error)) {
-      EXPECT_EQ(image.rgba.size(), static_cast<size_t>(image.width) * image.height * 4);
-    } else {
-      EXPECT_FALSE(error.empty()) << entry.path();
+// The fuzzer's seeds decode, and inputs it once found troublesome (kept in
+// fuzz/dds_regressions) never trouble the reader again.
+TEST(Dds, FuzzSeedsAndFindingsDecodeSafely) {
+  const std::filesystem::path fuzz = std::filesystem::path(SWAYFIRE_SOURCE_DIR) / "fuzz";
+  int seeds = 0;
+  for (const char* folder : {"dds_seeds", "dds_regressions"}) {
+    if (!std::filesystem::exists(fuzz / folder)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+      DdsImage image;
+      std::string error;
+      const bool decoded = DecodeDds(bytes.data(), bytes.size(), image, error);
+      if (std::string(folder) == "dds_seeds") {
+        EXPECT_TRUE(decoded) << entry.path() << ": " << error;
+        ++seeds;
+      }
+      if (decoded) {
+        EXPECT_EQ(image.rgba.size(), static_cast<size_t>(image.width) * image.height * 4);
+      } else {
+        EXPECT_FALSE(error.empty()) << entry.path();
+      }
     }
-    ++count;
   }
-  EXPECT_GT(count, 0);
+  EXPECT_GE(seeds, 5);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real X window (Xvfb): it opens its window "swayfire 1.0", writes a fresh
 # score file, and ends with status 0 when the window is closed, on SIGTERM and on SIGINT. A close
-# during the splash ends it cleanly too, and a missing picture ends it with a message naming the
-# file and a non-zero status.
+# during the splash ends it cleanly too; a missing picture, or no display at all, ends it with a
+# clear message and a non-zero status.
 #   smoke.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
 game=$1
@@ -142,8 +142,19 @@ elif ! grep -q 'swayfire: error: .*files/hpbar.dds' "$work/log"; then
 fi
 [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
 
+# 6. No display at all: a clear message and a non-zero status, without hanging.
+install_game
+timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$work/game/swayfire" \
+  >"$work/log" 2>&1
+status=$?
+if [ "$status" = 0 ] || [ "$status" = 124 ]; then
+  fail "no display: status $status (a quick non-zero exit expected)"
+elif ! grep -q 'swayfire: error: cannot open the game window' "$work/log"; then
+  fail "no display: no clear message"
+fi
+
 if [ "$failures" -gt 0 ]; then
   echo "smoke: $failures failure(s)"
   exit 1
 fi
-echo "smoke: 5 passed, 0 failed"
+echo "smoke: 6 passed, 0 failed"
