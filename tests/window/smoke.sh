@@ -10,6 +10,12 @@ build=$2
 helper=$build/tests/x11_close_window
 title="swayfire 1.0"
 
+# Until the asset generator has written the game's files there is no game to start.
+if [ ! -f "$build/files/logo.jpg" ]; then
+  echo "smoke: skipped: no generated files in $build/files"
+  exit 77
+fi
+
 for tool in Xvfb "$helper"; do
   command -v "$tool" >/dev/null || { echo "smoke: $tool missing" >&2; exit 1; }
 done
