@@ -11,11 +11,37 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <string_view>
 
 namespace {
+
+// A line ends at CR, LF or NUL.
+constexpr std::string_view kLineEnds("\r\n\0", 3);
+
+// A hand-edited or damaged file must not hide the keys that follow a bad line. SimpleIni stops at
+// a NUL byte, and a "[" line without its "]" leaks into the section name of the next key; so a NUL
+// ends a line here, and such a "[" line becomes a comment (kept when the file is written back).
+std::string Tidied(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  const size_t bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  out.append(text, 0, bom);
+  size_t start = bom;
+  while (start < text.size()) {
+    size_t end = text.find_first_of(kLineEnds, start);
+    if (end == std::string::npos) end = text.size();
+    size_t first = text.find_first_not_of(" \t", start);
+    if (first < end && text[first] == '[' &&
+        std::string_view(text.data() + first, end - first).find(']') == std::string_view::npos) {
+      out += ';';
+    }
+    out.append(text, start, end - start);
+    if (end < text.size()) out += text[end] == '\0' ? '\n' : text[end];
+    start = end + 1;
+  }
+  return out;
+}
 
 // Section and key names are case-insensitive; one value per key (a later duplicate replaces an
 // earlier one); values are single lines.
@@ -24,19 +50,98 @@ void Parse(CSimpleIniA& ini, const std::string& text) {
   ini.SetMultiKey(false);
   ini.SetMultiLine(false);
   ini.SetSpaces(false);
-  ini.LoadData(text.data(), text.size());
+  std::string tidied = Tidied(text);
+  ini.LoadData(tidied.data(), tidied.size());
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  text = buffer.str();
-  return true;
+enum class FileRead { Done, Missing, Failed };
+
+// Reads the whole file; a file that is there but cannot be read is told apart from a missing one,
+// since writing over it would lose what it holds.
+FileRead ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
+  text.clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
+    error = std::strerror(errno);
+    return FileRead::Failed;
+  }
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = std::strerror(errno);
+      ::close(fd);
+      return FileRead::Failed;
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return FileRead::Done;
+}
+
+// A short, printable excerpt of a line for a message.
+std::string Excerpt(const std::string& text) {
+  std::string out;
+  for (char c : text.substr(0, 40)) {
+    out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) ? '?' : c;
+  }
+  return text.size() > 40 ? out + "..." : out;
+}
+
+// Says what in the text is not understood and will be ignored: NUL bytes, and lines that are
+// neither blank, a comment, a [section] nor key=value. "" when there is nothing to say.
+std::string Trouble(const std::string& text) {
+  std::string trouble;
+  if (text.find('\0') != std::string::npos) trouble = "NUL bytes (read as line ends)";
+  int line = 0;
+  int bad = 0;
+  std::string first;
+  size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  while (start < text.size()) {
+    ++line;
+    size_t end = text.find_first_of(kLineEnds, start);
+    if (end == std::string::npos) end = text.size();
+    size_t head = text.find_first_not_of(" \t", start);
+    if (head < end) {
+      std::string_view content(text.data() + head, end - head);
+      char c = content[0];
+      size_t equals = content.find('=');
+      bool understood =
+          c == ';' || c == '#' ||
+          (c == '[' ? content.find(']') != content.npos : equals != content.npos && equals > 0);
+      if (!understood && bad++ == 0) {
+        first = "line " + std::to_string(line) + " \"" + Excerpt(std::string(content)) + "\"";
+      }
+    }
+    // CR LF ends one line.
+    bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+    start = end + (crlf ? 2 : 1);
+  }
+  if (bad > 0) {
+    if (!trouble.empty()) trouble += " and ";
+    trouble += std::to_string(bad) + (bad == 1 ? " line" : " lines") +
+               " that are neither [section] nor key=value (first: " + first + ")";
+  }
+  return trouble;
 }
 
 }  // namespace
+
+bool IniValueCanBeStored(const std::string& value) {
+  if (value.find_first_of(kLineEnds) != std::string::npos) return false;
+  if (value.empty()) return true;
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  return !blank(value.front()) && !blank(value.back());
+}
+
+bool IniNameCanBeStored(const std::string& name, IniName kind) {
+  if (name.empty() || !IniValueCanBeStored(name)) return false;
+  if (kind == IniName::Section) return name.find(']') == std::string::npos;
+  return name.find('=') == std::string::npos && name[0] != '[' && name[0] != ';' && name[0] != '#';
+}
 
 std::string IniLookup(const std::string& text, const std::string& section, const std::string& key) {
   CSimpleIniA ini;
@@ -47,11 +152,18 @@ std::string IniLookup(const std::string& text, const std::string& section, const
 
 std::string IniStore(const std::string& text, const std::string& section, const std::string& key,
                      const std::string& value) {
+  if (!IniNameCanBeStored(section, IniName::Section) || !IniNameCanBeStored(key, IniName::Key) ||
+      !IniValueCanBeStored(value)) {
+    return text;
+  }
   CSimpleIniA ini;
   Parse(ini, text);
   ini.SetValue(section.c_str(), key.c_str(), value.c_str());
   std::string out;
   ini.Save(out, false);
+  // A first line that happens to start with the bytes of a byte-order mark would lose them when
+  // read back (the mark is skipped); a blank line in front keeps the line whole.
+  if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.insert(0, "\n");
   return out;
 }
 
@@ -92,30 +204,56 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
 
 void IniUtility::Setup(int16_t) {}
 
+void IniUtility::WarnOnce(const std::string& what, const std::string& message) {
+  if (!warned_.insert(what).second) return;
+  std::cerr << "swayfire: warning: " << message << "\n";
+}
+
 std::string IniUtility::ReadIni(const std::string& section, const std::string& key,
                                 const std::string& file, int16_t) {
+  std::string path = paths_.Resolve(file);
   std::string text;
-  if (!ReadWholeFile(paths_.Resolve(file), text)) return "";
+  std::string error;
+  FileRead read = ReadWholeFile(path, text, error);
+  if (read == FileRead::Failed) {
+    WarnOnce("read " + path,
+             "cannot read " + path + " (" + error + "); its values count as missing");
+  }
+  if (read != FileRead::Done) return "";
+  if (!warned_.count("trouble " + path)) {
+    std::string trouble = Trouble(text);
+    if (!trouble.empty()) WarnOnce("trouble " + path, path + " holds " + trouble + "; ignored");
+  }
   return IniLookup(text, section, key);
 }
 
 void IniUtility::WriteIni(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file, int16_t) {
   std::string path = paths_.Resolve(file);
+  const std::string what = "[" + section + "] " + key + " = \"" + Excerpt(value) + "\" to " + path;
+  if (!IniNameCanBeStored(section, IniName::Section) || !IniNameCanBeStored(key, IniName::Key) ||
+      !IniValueCanBeStored(value)) {
+    WarnOnce("store " + path, "not saving " + what + ": the name or value cannot be stored");
+    return;
+  }
   std::string text;
-  if (!ReadWholeFile(path, text)) {
+  std::string error;
+  FileRead read = ReadWholeFile(path, text, error);
+  if (read == FileRead::Failed) {
+    // Writing the one key over a file we cannot read would lose everything else in it.
+    WarnOnce("write " + path, "could not save " + what + " (cannot read the file: " + error +
+                                  "); scores of this run are kept in memory only");
+    return;
+  }
+  if (read == FileRead::Missing) {
     // A missing file starts empty, in a folder made for it if need be.
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   }
-  std::string error;
   if (!WriteFileAtomically(path, IniStore(text, section, key, value), error, durable_)) {
     // The game goes on with its scores in memory; say once what could not be saved.
-    if (!warnedWrite_) {
-      std::cerr << "swayfire: warning: could not save [" << section << "] " << key << " to " << path
-                << " (" << error << "); scores of this run are kept in memory only\n";
-      warnedWrite_ = true;
-    }
+    WarnOnce("write " + path, "could not save " + what + " (" + error +
+                                  "); scores of this run are kept in memory only");
   }
 }
 

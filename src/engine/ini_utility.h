@@ -1,6 +1,7 @@
 // Utility on real files: INI reading and writing through SimpleIni, and the distance function.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "engine/engine.h"
@@ -9,8 +10,17 @@
 // Reads a value from INI text: section and key names are case-insensitive, CRLF and LF both read.
 // Returns "" when the section or key is missing.
 std::string IniLookup(const std::string& text, const std::string& section, const std::string& key);
+// What can be stored so that it reads back the same: a section name that is not empty and has no
+// "]"; a key that is not empty, has no "=" and does not start with "[", ";" or "#"; a value of any
+// length, empty included. None of them may hold a line break (CR, LF) or a NUL, nor start or end
+// with a blank (space or tab), which reading would drop.
+enum class IniName { Section, Key };
+bool IniNameCanBeStored(const std::string& name, IniName kind);
+bool IniValueCanBeStored(const std::string& value);
+
 // Returns the text with the value stored under section and key, keeping every other line's
-// section and key (comments and unknown entries included).
+// section and key (comments and unknown entries included). Names or a value that cannot be stored
+// leave the text as it is: a line break in a value must never slip a line into the file.
 std::string IniStore(const std::string& text, const std::string& section, const std::string& key,
                      const std::string& value);
 
@@ -34,7 +44,10 @@ class IniUtility : public Utility {
   float Distance(float x1, float y1, float x2, float y2) override;
 
  private:
+  // Says on stderr what could not be done, once per run for each kind of trouble and file.
+  void WarnOnce(const std::string& what, const std::string& message);
+
   const Paths& paths_;
   bool durable_;
-  bool warnedWrite_ = false;
+  std::set<std::string> warned_;
 };
