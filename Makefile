@@ -34,17 +34,17 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target swayfire_bench
 	./$(BUILD)/bench/swayfire_bench
 
-# Fuzzes the DDS reader for FUZZ_SECONDS; findings land in build-fuzz/findings.
+# libFuzzer targets (clang) in a build of their own, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 120
-fuzz: deps
-	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+FUZZ_SECONDS ?= 60
+
+$(FUZZ_BUILD)/CMakeCache.txt: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DSWAYFIRE_FUZZ=ON -DSWAYFIRE_TESTS=OFF -DSWAYFIRE_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target dds_fuzz
-	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
-	cp -n fuzz/dds_seeds/* fuzz/dds_regressions/* $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
-	./$(FUZZ_BUILD)/dds_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	  -artifact_prefix=$(FUZZ_BUILD)/findings/ $(FUZZ_BUILD)/corpus
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target swayfire_fuzzers
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
