@@ -1,6 +1,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
+#include <optional>
 
 #include "shell/numbers.h"
 #include "shell/shell.h"
@@ -9,24 +11,45 @@ std::string LevelKey(int level) {
   return "M2-" + std::to_string(level);
 }
 
-double ParseScore(const std::string& value) {
+namespace {
+
+// The number in a score-file value: plain decimal only, no hexadecimal, infinities or trailing
+// garbage; blanks around it do not count. Nothing when the value is not such a number.
+std::optional<double> DecimalNumber(const std::string& value) {
   const char* begin = value.c_str();
   while (*begin == ' ' || *begin == '\t') ++begin;
-  if (*begin == '\0') return 0;
+  if (*begin == '\0') return std::nullopt;
   char* end = nullptr;
   errno = 0;
   double number = std::strtod(begin, &end);
   while (*end == ' ' || *end == '\t') ++end;
-  // Only plain decimal numbers count: no hexadecimal, infinities or trailing garbage.
-  if (*end != '\0' || errno == ERANGE || !std::isfinite(number)) return 0;
+  if (end != value.c_str() + value.size() || errno == ERANGE || !std::isfinite(number)) {
+    return std::nullopt;
+  }
   for (const char* p = begin; p < end; ++p) {
-    if (*p == 'x' || *p == 'X' || *p == 'n' || *p == 'N' || *p == 'i' || *p == 'I') return 0;
+    if (*p == 'x' || *p == 'X' || *p == 'n' || *p == 'N' || *p == 'i' || *p == 'I') {
+      return std::nullopt;
+    }
   }
   return number;
 }
 
+}  // namespace
+
+std::optional<double> ScoreValue(const std::string& value) {
+  std::optional<double> number = DecimalNumber(value);
+  // The game writes 16-bit scores; anything far beyond them is not one of its records (and would
+  // not even fit in the single-precision variables that hold them).
+  if (!number || *number < -32768.0 || *number > 32767.0) return std::nullopt;
+  return number;
+}
+
+double ParseScore(const std::string& value) {
+  return ScoreValue(value).value_or(0.0);
+}
+
 int16_t ParsePassed(const std::string& value) {
-  double number = std::floor(ParseScore(value));
+  double number = std::floor(DecimalNumber(value).value_or(1.0));
   if (number < 1) return 1;
   if (number > kMaxLevel) return kMaxLevel;
   return static_cast<int16_t>(number);
@@ -37,6 +60,25 @@ int16_t NextHighestLevel(int16_t highestLevel) {
                                    : static_cast<int16_t>(highestLevel + 1);
 }
 
+namespace {
+
+// A stored record that is not a score counts as 0; the file keeps it until a better score
+// replaces it, and the player is told.
+double StoredScore(const std::string& key, const std::string& value) {
+  std::optional<double> score = ScoreValue(value);
+  if (!score && !value.empty()) {
+    std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
+    for (char& c : shown) {
+      if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    }
+    std::cerr << "swayfire: warning: the score file holds \"" << shown << "\" under [SCORE] " << key
+              << ", which is not a score; it counts as 0\n";
+  }
+  return score.value_or(0.0);
+}
+
+}  // namespace
+
 void ReadScores(Game& game) {
   Utility& utility = game.utility;
   std::string best = utility.ReadIni("SCORE", "M1", kScoreFile, 0);
@@ -44,7 +86,7 @@ void ReadScores(Game& game) {
     utility.WriteIni("SCORE", "M1", "0", kScoreFile, 0);
     best = utility.ReadIni("SCORE", "M1", kScoreFile, 0);
   }
-  game.BestScore = static_cast<float>(ParseScore(best));
+  game.BestScore = static_cast<float>(StoredScore("M1", best));
 
   for (int level = 1; level <= 50; ++level) {
     std::string value = utility.ReadIni("SCORE", LevelKey(level), kScoreFile, 0);
@@ -52,12 +94,14 @@ void ReadScores(Game& game) {
       value = "0";
       utility.WriteIni("SCORE", LevelKey(level), "0", kScoreFile, 0);
     }
-    game.LevelBestScores[level] = static_cast<float>(std::floor(ParseScore(value)));
+    game.LevelBestScores[level] =
+        static_cast<float>(std::floor(StoredScore(LevelKey(level), value)));
   }
   // Records of start levels 51 to 100 are read back too, so they are not lost and then overwritten
   // by worse scores; no defaults are written for them.
   for (int level = 51; level <= kMaxLevel; ++level) {
     std::string value = utility.ReadIni("SCORE", LevelKey(level), kScoreFile, 0);
-    game.LevelBestScores[level] = static_cast<float>(std::floor(ParseScore(value)));
+    game.LevelBestScores[level] =
+        static_cast<float>(std::floor(StoredScore(LevelKey(level), value)));
   }
 }

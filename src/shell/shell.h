@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "shell/game.h"
@@ -31,7 +32,10 @@ void HandleGameKeys(Game& game);
 void ReadScores(Game& game);
 // The score-file key of a start level: "M2-" and the level in plain decimal.
 std::string LevelKey(int level);
-// A score value as stored in the score file; anything that is not a decimal number reads as 0.
+// The score in a score-file value; nothing when the value is not a decimal number or lies beyond
+// the 16-bit scores the game writes.
+std::optional<double> ScoreValue(const std::string& value);
+// A score value as stored in the score file; anything that ScoreValue refuses reads as 0.
 double ParseScore(const std::string& value);
 // The "PASSED" value: empty or not a number means 1; kept within 1..100.
 int16_t ParsePassed(const std::string& value);
