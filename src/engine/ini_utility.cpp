@@ -122,8 +122,8 @@ std::string Trouble(const std::string& text) {
   }
   if (bad > 0) {
     if (!trouble.empty()) trouble += " and ";
-    trouble += std::to_string(bad) + (bad == 1 ? " line" : " lines") +
-               " that are neither [section] nor key=value (first: " + first + ")";
+    trouble += std::to_string(bad) + (bad == 1 ? " line that is" : " lines that are") +
+               " neither [section] nor key=value (first: " + first + ")";
   }
   return trouble;
 }

@@ -103,7 +103,7 @@ void HandleMenuInput(Game& game) {
   // The highest start level on offer comes from the score file on the first menu pass. A missing
   // or unreadable value means 1, and it never goes beyond the 100 levels the records can hold.
   if (game.HighestLevel == 0) {
-    game.HighestLevel = ParsePassed(game.utility.ReadIni("LEVEL", "PASSED", kScoreFile, 0));
+    game.HighestLevel = ReadHighestLevel(game);
   }
   if (game.Level > game.HighestLevel) game.Level = game.HighestLevel;
 

@@ -13,6 +13,15 @@ std::string LevelKey(int level) {
 
 namespace {
 
+// A value as a message shows it: short, without control characters.
+std::string Shown(const std::string& value) {
+  std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return shown;
+}
+
 // The number in a score-file value: plain decimal only, no hexadecimal, infinities or trailing
 // garbage; blanks around it do not count. Nothing when the value is not such a number.
 std::optional<double> DecimalNumber(const std::string& value) {
@@ -55,6 +64,18 @@ int16_t ParsePassed(const std::string& value) {
   return static_cast<int16_t>(number);
 }
 
+int16_t ReadHighestLevel(Game& game) {
+  std::string value = game.utility.ReadIni("LEVEL", "PASSED", kScoreFile, 0);
+  int16_t level = ParsePassed(value);
+  std::optional<double> number = DecimalNumber(value);
+  if (!value.empty() && (!number || *number < 1 || *number >= kMaxLevel + 1)) {
+    std::cerr << "swayfire: warning: the score file holds \"" << Shown(value)
+              << "\" under [LEVEL] PASSED, which is not a level from 1 to " << kMaxLevel
+              << "; it counts as " << level << "\n";
+  }
+  return level;
+}
+
 int16_t NextHighestLevel(int16_t highestLevel) {
   return highestLevel >= kMaxLevel ? static_cast<int16_t>(kMaxLevel)
                                    : static_cast<int16_t>(highestLevel + 1);
@@ -67,12 +88,8 @@ namespace {
 double StoredScore(const std::string& key, const std::string& value) {
   std::optional<double> score = ScoreValue(value);
   if (!score && !value.empty()) {
-    std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
-    for (char& c : shown) {
-      if (static_cast<unsigned char>(c) < 0x20) c = '?';
-    }
-    std::cerr << "swayfire: warning: the score file holds \"" << shown << "\" under [SCORE] " << key
-              << ", which is not a score; it counts as 0\n";
+    std::cerr << "swayfire: warning: the score file holds \"" << Shown(value) << "\" under [SCORE] "
+              << key << ", which is not a score; it counts as 0\n";
   }
   return score.value_or(0.0);
 }

@@ -39,5 +39,8 @@ std::optional<double> ScoreValue(const std::string& value);
 double ParseScore(const std::string& value);
 // The "PASSED" value: empty or not a number means 1; kept within 1..100.
 int16_t ParsePassed(const std::string& value);
+// Reads "LEVEL"/"PASSED" for the menu's HighestLevel (ParsePassed), saying on stderr when the
+// stored value is not a level the game could have written.
+int16_t ReadHighestLevel(Game& game);
 // Raises HighestLevel after a passed level, never beyond 100.
 int16_t NextHighestLevel(int16_t highestLevel);
