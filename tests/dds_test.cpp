@@ -265,11 +265,11 @@ TEST(Dds, DamagedFilesAreRefusedWithAReason) {
 }
 
 // The fuzzer's seeds decode, and inputs it once found troublesome (kept in
-// fuzz/dds_regressions) never trouble the reader again.
+// fuzz/crashes/dds) never trouble the reader again.
 TEST(Dds, FuzzSeedsAndFindingsDecodeSafely) {
   const std::filesystem::path fuzz = std::filesystem::path(SWAYFIRE_SOURCE_DIR) / "fuzz";
   int seeds = 0;
-  for (const char* folder : {"dds_seeds", "dds_regressions"}) {
+  for (const char* folder : {"corpus/dds", "crashes/dds"}) {
     if (!std::filesystem::exists(fuzz / folder)) continue;
     for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
       std::ifstream in(entry.path(), std::ios::binary);
@@ -278,7 +278,7 @@ TEST(Dds, FuzzSeedsAndFindingsDecodeSafely) {
       DdsImage image;
       std::string error;
       const bool decoded = DecodeDds(bytes.data(), bytes.size(), image, error);
-      if (std::string(folder) == "dds_seeds") {
+      if (std::string(folder) == "corpus/dds") {
         EXPECT_TRUE(decoded) << entry.path() << ": " << error;
         ++seeds;
       }

@@ -1,6 +1,7 @@
 // Every committed fuzz input, the seeds (fuzz/corpus/<target>) and the inputs that once broke a
 // reader (fuzz/crashes/<target>), goes through the same checks as in the fuzz targets, so that
-// `make test` keeps them fixed without clang or libFuzzer.
+// `make test` keeps them fixed without clang or libFuzzer. (The DDS inputs are replayed by
+// dds_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 
 #include "../fuzz/ini_checks.h"
 #include "../fuzz/input_script_checks.h"
-#include "engine/dds.h"
 #include "test_support.h"
 
 namespace {
@@ -52,23 +52,6 @@ TEST(FuzzRegression, InputScriptInputsReadOrAreRefusedCleanly) {
   ASSERT_GE(files.size(), 4u) << "the input-script seed corpus is missing";
   for (const fs::path& file : files) {
     EXPECT_EQ(fuzzcheck::CheckInputScript(Bytes(file)), "") << file;
-  }
-}
-
-// The same rule as the DDS fuzz target: a picture decodes to width x height pixels, or is refused
-// with a reason.
-TEST(FuzzRegression, DdsInputsDecodeOrAreRefusedWithAReason) {
-  std::vector<fs::path> files = Inputs("dds");
-  ASSERT_GE(files.size(), 5u) << "the DDS seed corpus is missing";
-  for (const fs::path& file : files) {
-    std::string data = Bytes(file);
-    DdsImage image;
-    std::string error;
-    if (DecodeDds(reinterpret_cast<const uint8_t*>(data.data()), data.size(), image, error)) {
-      EXPECT_EQ(image.rgba.size(), static_cast<size_t>(image.width) * image.height * 4) << file;
-    } else {
-      EXPECT_NE(error, "") << file;
-    }
   }
 }
 
