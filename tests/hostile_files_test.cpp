@@ -1,11 +1,13 @@
 // Hostile score and options files, a score folder that cannot be written, missing assets: the whole
 // game (Main over the recording backend, real files on disk) must start, read what it can, count
 // what it cannot read as 0 or its default, keep every key it did not mean to change, and say on
-// stderr what it could not do. A missing asset ends the program with a message naming the file, a
-// non-zero status, and nothing written.
+// stderr what it could not do. A missing or damaged asset ends the program with a message naming
+// the file, a non-zero status, and nothing written.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -256,6 +258,93 @@ TEST(HostileFiles, AMissingAssetEndsTheGameNamingItAndWritesNothing) {
         EXPECT_FALSE(fs::exists(scoreFile));
       }
       EXPECT_FALSE(fs::exists(t.folder / "files" / "bullet.dds.tmp"));
+    }
+  }
+}
+
+// The real game (SDL2, drawing into SDL's offscreen window, sound through the dummy driver) on a
+// copy of the generated files with one of them damaged: it must stop with a message naming the
+// file and a non-zero status, and leave the score file alone.
+struct RealGame {
+  fs::path folder;
+  std::string output;
+  int status = -1;
+};
+
+bool RealGameAvailable() {
+  const fs::path build = SWAYFIRE_BUILD_DIR;
+  return fs::exists(build / "swayfire") && fs::exists(build / "files" / "logo.jpg");
+}
+
+// A folder with a copy of the game, its files linked from the build, and the options given.
+void InstallRealGame(const fs::path& folder, const std::string& options) {
+  const fs::path build = SWAYFIRE_BUILD_DIR;
+  fs::create_directories(folder / "files");
+  fs::copy_file(build / "swayfire", folder / "swayfire");
+  for (const auto& entry : fs::directory_iterator(build / "files")) {
+    if (entry.path().filename() == "bullet.dds") continue;
+    fs::create_symlink(entry.path(), folder / "files" / entry.path().filename());
+  }
+  test::WriteFile(folder / "opt.ini", options);
+}
+
+GameRun RunRealGame(const fs::path& folder) {
+  // In the sanitizer build the game's own memory errors are reported; leak reports are not asked
+  // for, since the libraries SDL loads and unloads at run time leave some behind.
+  std::string command = "cd '" + folder.string() +
+                        "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "
+                        "SWAYFIRE_NO_MESSAGEBOX=1 ASAN_OPTIONS=detect_leaks=0 "
+                        "timeout 30 ./swayfire 2>&1";
+  GameRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, pipe)) run.errors += buffer;
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(HostileFiles, ACorruptAssetEndsTheRealGameNamingItAndWritesNothing) {
+  if (!RealGameAvailable()) GTEST_SKIP() << "the game or its generated files are not built";
+  struct Damage {
+    const char* file;
+    std::string bytes;
+    bool sound;
+  };
+  const Damage damages[] = {
+      {"logo.jpg", Garbage(3000, 3), false},
+      {"ai_3.bmp", "BM" + Garbage(500, 4), false},
+      {"arrow.dds", "DDS |" + std::string(60, '\0'), false},
+      {"font_default.dds", Garbage(200, 5), false},
+      {"hit_03.wav", "RIFF" + Garbage(5000, 6), true},
+      {"music.wav", Garbage(5000, 7), true},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.file);
+    for (bool withScores : {false, true}) {
+      test::TempFolder folder;
+      InstallRealGame(folder.path(), damage.sound ? "[OPTIONS]\nSND=True\n" : "[OPTIONS]\n");
+      fs::remove(folder / "files" / damage.file);
+      test::WriteFile(folder / "files" / damage.file, damage.bytes);
+      const fs::path scoreFile = folder / "files" / "bullet.dds";
+      if (withScores) test::WriteFile(scoreFile, "[SCORE]\nM1=3\n");
+
+      GameRun run = RunRealGame(folder.path());
+      if (run.errors.find("cannot open the game window") != std::string::npos) {
+        GTEST_SKIP() << "no offscreen video here: " << run.errors;
+      }
+      EXPECT_NE(run.status, 0) << run.errors;
+      EXPECT_NE(run.status, 124) << "the game hung";
+      EXPECT_NE(run.errors.find("swayfire: error:"), std::string::npos) << run.errors;
+      EXPECT_EQ(run.errors.find("Sanitizer"), std::string::npos) << run.errors;
+      std::string stem = fs::path(damage.file).stem().string();
+      EXPECT_NE(run.errors.find(stem), std::string::npos) << run.errors;
+      if (withScores) {
+        EXPECT_EQ(test::ReadFile(scoreFile), "[SCORE]\nM1=3\n");
+      } else {
+        EXPECT_FALSE(fs::exists(scoreFile));
+      }
     }
   }
 }
