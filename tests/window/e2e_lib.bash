@@ -1,0 +1,253 @@
+# Shared by the end-to-end tests (tests/window/e2e_*.sh): a private Xvfb display, a copy of the
+# game in a scratch folder, keys typed into its window with xdotool, and checks of what it leaves
+# behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
+# so it is not registered as a test itself.
+#
+# The game reads the keys once per pass, 60 passes a second, and a press counts once per pass: two
+# presses of one key that reach it between two passes count as one. So every key goes on its own,
+# held for a few passes, with a pause after it.
+
+e2e_name=$(basename "$0" .sh)
+game=$1
+build=$2
+close_helper=$build/tests/x11_close_window
+audio_helper=$build/tests/audio_check
+title="swayfire 1.0"
+failures=0
+checks=0
+
+# Until the asset generator has written the game's files there is no game to start.
+if [ ! -f "$build/files/logo.jpg" ]; then
+  echo "$e2e_name: skipped: no generated files in $build/files"
+  exit 77
+fi
+for tool in Xvfb xdotool identify compare "$close_helper" "$audio_helper"; do
+  command -v "$tool" >/dev/null || {
+    echo "$e2e_name: $tool missing (scripts/install-deps)" >&2
+    exit 1
+  }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+e2e_cleanup() {
+  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  # E2E_KEEP=1 keeps the scratch folder (game, screenshots, sound recording) for a look.
+  if [ -n "${E2E_KEEP:-}" ]; then echo "$e2e_name: kept $work"; else rm -rf "$work"; fi
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Counts one check; fails it with the message when the condition (the remaining words) is false.
+check() {
+  local message=$1
+  shift
+  checks=$((checks + 1))
+  "$@" || fail "$message"
+}
+
+finish() {
+  if [ "$failures" -gt 0 ]; then
+    [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
+    echo "$e2e_name: $failures of $checks checks failed"
+    exit 1
+  fi
+  echo "$e2e_name: $checks checks passed"
+  exit 0
+}
+
+# A private display; Xvfb picks a free number and tells it through the descriptor. No window
+# manager: the tests give the game's window the keyboard focus themselves.
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || {
+  echo "$e2e_name: Xvfb did not start" >&2
+  exit 1
+}
+export DISPLAY=:$(cat "$work/display")
+export SDL_AUDIODRIVER=dummy
+export SWAYFIRE_NO_MESSAGEBOX=1
+# Whatever the game keeps in the user's folders stays in the scratch folder too.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+mkdir -p "$HOME"
+
+folder=$work/game
+score_file=$folder/files/bullet.dds
+
+# A fresh copy of the game: the binary, its files and an opt.ini with the given sound option.
+install_game() {
+  local sound=${1:-False}
+  rm -rf "$folder" "$HOME"
+  mkdir -p "$folder" "$HOME"
+  cp "$game" "$folder/swayfire"
+  cp -r "$build/files" "$folder/files"
+  rm -f "$folder/files/bullet.dds"
+  printf '[OPTIONS]\r\nFS=False\r\nSND=%s\r\n' "$sound" >"$folder/opt.ini"
+}
+
+# Records from earlier games, as a player's score file holds them: a few best scores, the highest
+# level passed, and no entries yet for the other start levels (the game adds them as "0").
+seed_scores() {
+  printf '[SCORE]\r\nM1=4321\r\nM2-2=1500\r\nM2-3=777\r\n[LEVEL]\r\nPASSED=3\r\n' >"$score_file"
+}
+
+start_game() {
+  env "$@" "$folder/swayfire" >"$work/log" 2>&1 &
+  game_pid=$!
+}
+
+# Waits up to $1 seconds for the game to end; sets status to its exit status (or "running").
+wait_game() {
+  local _
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    status=running
+    kill -KILL "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+  else
+    wait "$game_pid"
+    status=$?
+  fi
+  game_pid=""
+}
+
+window_id() {
+  xdotool search --name "^$title\$" 2>/dev/null | head -n 1
+}
+
+# Waits for the window and gives it the keyboard.
+wait_window() {
+  "$close_helper" --find "$title" 30 || return 1
+  local id
+  id=$(window_id)
+  [ -n "$id" ] && xdotool windowfocus --sync "$id"
+}
+
+# The main loop runs once the score file has been read and completed at start-up (its last entry
+# is M2-50); the first passes follow at once.
+wait_main_loop() {
+  local _
+  for _ in $(seq 300); do
+    if [ -f "$score_file" ] && grep -q '^M2-50=' "$score_file"; then
+      sleep 0.5
+      return 0
+    fi
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Types keys one by one: each held for about 5 passes, then a pause of about 15 passes.
+keys() {
+  local key
+  for key in "$@"; do
+    xdotool keydown "$key"
+    sleep 0.08
+    xdotool keyup "$key"
+    sleep 0.25
+  done
+}
+
+# Holds a key down for $2 seconds.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+  sleep 0.1
+}
+
+screenshots() {
+  find "$work" -name 'swayfire-*.png' -newer "$folder/opt.ini" | sort
+}
+
+# Presses T and waits for the new screenshot; prints its path.
+take_screenshot() {
+  local before after _
+  before=$(screenshots | wc -l)
+  keys t
+  for _ in $(seq 30); do
+    after=$(screenshots | wc -l)
+    if [ "$after" -gt "$before" ]; then
+      screenshots | tail -n 1
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# A screenshot of the game: a PNG file of the 640 x 480 frame that is not one flat colour.
+is_game_picture() {
+  local file=$1 signature format deviation
+  [ -f "$file" ] || return 1
+  signature=$(head -c 8 "$file" | od -An -tx1 | tr -d ' \n')
+  [ "$signature" = 89504e470d0a1a0a ] || {
+    echo "  $file: no PNG signature ($signature)"
+    return 1
+  }
+  format=$(identify -format '%m %w %h' "$file" 2>&1)
+  [ "$format" = "PNG 640 480" ] || {
+    echo "  $file: $format (PNG 640 480 expected)"
+    return 1
+  }
+  deviation=$(identify -format '%[fx:standard_deviation]' "$file")
+  awk -v d="$deviation" 'BEGIN { exit !(d > 0.03) }' || {
+    echo "  $file: nearly one colour (standard deviation $deviation)"
+    return 1
+  }
+}
+
+# Two pictures that clearly differ (normalised root-mean-square difference above 0.05).
+pictures_differ() {
+  local difference
+  difference=$(compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p')
+  awk -v d="${difference:-0}" 'BEGIN { exit !(d > 0.05) }' || {
+    echo "  $1 and $2 hardly differ (RMSE ${difference:-?})"
+    return 1
+  }
+}
+
+# The score file parses as INI text and holds M1 and M2-1..M2-50 in [SCORE], every value a whole
+# number; the arguments name entries that must hold given values (SECTION/KEY=VALUE).
+scores_intact() {
+  [ -f "$score_file" ] || {
+    echo "  no score file"
+    return 1
+  }
+  tr -d '\r' <"$score_file" | awk -v wanted="$*" '
+    /^[ \t]*$/ { next }
+    /^\[[^]]+\]$/ { section = substr($0, 2, length($0) - 2); next }
+    /^[^=\[]+=/ {
+      key = substr($0, 1, index($0, "=") - 1)
+      value[section "/" key] = substr($0, index($0, "=") + 1)
+      next
+    }
+    { print "  not INI: " $0; bad = 1 }
+    END {
+      need["SCORE/M1"] = 1
+      for (i = 1; i <= 50; i++) need["SCORE/M2-" i] = 1
+      for (k in need) {
+        if (!(k in value)) { print "  missing " k; bad = 1 }
+        else if (value[k] !~ /^[0-9]+$/) { print "  " k " is \"" value[k] "\""; bad = 1 }
+      }
+      n = split(wanted, pairs, " ")
+      for (i = 1; i <= n; i++) {
+        split(pairs[i], kv, "=")
+        if (value[kv[1]] != kv[2]) {
+          print "  " kv[1] " is \"" value[kv[1]] "\" (\"" kv[2] "\" expected)"; bad = 1
+        }
+      }
+      exit bad
+    }'
+}
