@@ -1,5 +1,5 @@
 // Support for the benchmarks that run the whole game (Main) over the recording backend: a scratch
-// application folder, and engine and platform objects that pass every call on to the backend while
+// application folder, and an engine and a platform that pass every call on to the backend while
 // noting the moments the benchmarks report (the first frame, the splash wait, the first pass).
 #pragma once
 
@@ -13,8 +13,7 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/paths.h"
-#include "shell/game.h"
+#include "forwarding.h"
 
 namespace bench {
 
@@ -92,96 +91,41 @@ inline std::string ScoreFile(int passed) {
 }
 
 // The engine of the backend, noting when the first frame (the splash logo) has been shown.
-class EngineProbe : public Engine {
+class EngineProbe : public ForwardingEngine {
  public:
-  explicit EngineProbe(Engine& inner) : in_(inner) {}
+  using ForwardingEngine::ForwardingEngine;
   Clock::time_point firstFrame{};
 
-  void Initialize(WindowHandle w, const std::string& f, float wd, float h, bool fs, int16_t a,
-                  int16_t b, int16_t c) override {
-    in_.Initialize(w, f, wd, h, fs, a, b, c);
-  }
-  bool IsKeyDown(int16_t k) override { return in_.IsKeyDown(k); }
-  bool IsKeyHit(int16_t k) override { return in_.IsKeyHit(k); }
-  void LoadSound(const std::string& n, const std::string& f) override { in_.LoadSound(n, f); }
-  void PlaySound(const std::string& n, int16_t a, int16_t v, int16_t c, int16_t d) override {
-    in_.PlaySound(n, a, v, c, d);
-  }
-  void LoadTexture(Texture& t, const std::string& f, int32_t k) override {
-    in_.LoadTexture(t, f, k);
-  }
-  void DrawSprite(const Texture& t, float x, float y, float w, float h, float angle, int16_t o,
-                  float a, float b, float dw, float dh, float c, float d) override {
-    in_.DrawSprite(t, x, y, w, h, angle, o, a, b, dw, dh, c, d);
-  }
-  void DrawBitmapText(const Texture& t, const std::string& s, float x, float y, float scale,
-                      float angle, int16_t o, float r, float g, float b) override {
-    in_.DrawBitmapText(t, s, x, y, scale, angle, o, r, g, b);
-  }
-  void BeginFrame(int16_t a, int16_t b, int16_t c) override { in_.BeginFrame(a, b, c); }
-  void SetColor(int16_t r, int16_t g, int16_t b) override { in_.SetColor(r, g, b); }
-  void TakeScreenshot() override { in_.TakeScreenshot(); }
   void EndFrame() override {
-    in_.EndFrame();
+    inner_.EndFrame();
     if (firstFrame == Clock::time_point{}) firstFrame = Clock::now();
   }
-  void CreateFont(const std::string& n, const std::string& f, int16_t s, int16_t a,
-                  int16_t b) override {
-    in_.CreateFont(n, f, s, a, b);
-  }
-  void DrawText(const std::string& f, float x, float y, float w, float h, const std::string& s,
-                int32_t c, int16_t a) override {
-    in_.DrawText(f, x, y, w, h, s, c, a);
-  }
-  void Shutdown() override { in_.Shutdown(); }
-
- private:
-  Engine& in_;
 };
 
 // The platform of the backend, noting the splash wait (from the first look at the tick counter to
 // the last one before the first pass: nothing else happens in between) and the first pass, and
 // letting the benchmark look at the game at the top of every pass.
-class PlatformProbe : public Platform {
+class PlatformProbe : public ForwardingPlatform {
  public:
-  explicit PlatformProbe(Platform& inner) : in_(inner) {}
+  using ForwardingPlatform::ForwardingPlatform;
   Clock::time_point waitStart{};
   Clock::time_point waitEnd{};
   Clock::time_point firstPass{};
   std::function<void()> onPass;
 
-  WindowHandle MainWindow() override { return in_.MainWindow(); }
-  void SetCaption(const std::string& c) override { in_.SetCaption(c); }
-  void SetCloseHandler(std::function<void(int16_t&)> h) override {
-    in_.SetCloseHandler(std::move(h));
-  }
-  void UnloadWindow() override { in_.UnloadWindow(); }
-  bool WindowUnloaded() override { return in_.WindowUnloaded(); }
   uint32_t GetTickCount() override {
     if (firstPass == Clock::time_point{} && waitStart == Clock::time_point{}) {
       waitStart = Clock::now();
     }
-    uint32_t ticks = in_.GetTickCount();
+    uint32_t ticks = inner_.GetTickCount();
     if (firstPass == Clock::time_point{}) waitEnd = Clock::now();
     return ticks;
   }
-  double TimeOfDay() override { return in_.TimeOfDay(); }
-  void DoEvents() override { in_.DoEvents(); }
-  void Beep() override { in_.Beep(); }
-  void Sleep(uint32_t ms) override { in_.Sleep(ms); }
-  void ReportFatal(const std::string& m) override { in_.ReportFatal(m); }
   void BeginPass() override {
     if (firstPass == Clock::time_point{}) firstPass = Clock::now();
-    in_.BeginPass();
+    inner_.BeginPass();
     if (onPass) onPass();
   }
-  std::string AppFolder() override { return in_.AppFolder(); }
-  std::string ExeName() override { return in_.ExeName(); }
-  int VersionMajor() override { return in_.VersionMajor(); }
-  int VersionMinor() override { return in_.VersionMinor(); }
-
- private:
-  Platform& in_;
 };
 
 }  // namespace bench
