@@ -366,7 +366,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_TRUE(engine_->IsKeyDown(Key::Space));
   push(SDL_KEYUP, SDL_SCANCODE_A);
   push(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);  // Alt+Enter is the window's
-  SdlPlatform platform(*window_, *audio_);
+  SdlPlatform platform(*window_, *audio_, folder_.string());
   platform.DoEvents();
   EXPECT_FALSE(engine_->IsKeyDown(Key::A));
   EXPECT_FALSE(engine_->IsKeyHit(Key::Enter));
@@ -375,7 +375,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
 
 TEST_F(SdlBackendTest, CloseRequestsGoThroughTheHandler) {
   Texture white = SolidBmp("white.bmp", kWhite, 8);
-  SdlPlatform platform(*window_, *audio_);
+  SdlPlatform platform(*window_, *audio_, folder_.string());
   int calls = 0;
   bool cancel = true;
   platform.SetCloseHandler([&](int16_t& c) {
@@ -475,7 +475,7 @@ TEST_F(SilentSdlBackendTest, WithoutASoundDeviceEverythingIsHarmless) {
   music_->SetVolume(90);
   EXPECT_EQ(music_->GetPosition(), 0);
   EXPECT_EQ(music_->GetLength(), 0);
-  SdlPlatform(*window_, *audio_).Beep();
+  SdlPlatform(*window_, *audio_, folder_.string()).Beep();
   // Missing files are still reported.
   EXPECT_THROW(engine_->LoadSound("hit", "files\\hit.wav"), EngineError);
   EXPECT_THROW(music_->Load("files\\none.wma", 0), EngineError);

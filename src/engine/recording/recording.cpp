@@ -141,7 +141,7 @@ void RecordingBackend::ProcessMessages() {
 }
 
 std::string RecordingBackend::RequireFile(const std::string& what, const std::string& file) const {
-  std::string path = paths_.Resolve(file);
+  std::string path = paths_.ResolveData(file);
   if (!FileExists(path)) throw EngineError("cannot load " + what + " " + path + ": no such file");
   return path;
 }
@@ -305,7 +305,7 @@ float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
 void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
   TraceCall(b_.trace_, "MusicPlayer.Load").Str(file).Int(a);
   // Like the real player: a track in a format we cannot play is looked for under other endings.
-  std::string path = b_.paths_.Resolve(file);
+  std::string path = b_.paths_.ResolveData(file);
   std::string stem = path.substr(0, path.rfind('.'));
   std::string found;
   for (const char* ending : {".ogg", ".flac", ".mp3", ".wav"}) {

@@ -171,6 +171,10 @@ class RecordingBackend {
   void TapKey(int16_t scanCode);
   void ReleaseAllKeys();
 
+  // Pictures, sounds and music are read from this folder instead of the application folder, as
+  // in an installed game.
+  void SetDataFolder(std::string folder) { paths_.SetDataFolder(std::move(folder)); }
+
   VirtualClock& clock() { return clock_; }
   const Paths& paths() const { return paths_; }
   int Screenshots() const { return screenshots_; }

@@ -215,7 +215,7 @@ bool SdlEngine::IsKeyHit(int16_t scanCode) {
 }
 
 void SdlEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.Resolve(file));
+  audio_.LoadSound(name, paths_.ResolveData(file));
 }
 
 void SdlEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {

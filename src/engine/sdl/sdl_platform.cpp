@@ -81,10 +81,6 @@ void SdlPlatform::ReportFatal(const std::string& message) {
   }
 }
 
-std::string SdlPlatform::AppFolder() {
-  return ExecutableFolder();
-}
-
 std::string SdlPlatform::ExeName() {
   return ExecutableName();
 }
