@@ -1,8 +1,10 @@
 #include "engine/sdl/sdl_window.h"
 
-#include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "engine/engine.h"
+#include "engine/icon.h"
 
 namespace {
 
@@ -120,29 +122,13 @@ void SdlWindow::Pump() {
 }
 
 SDL_Surface* CreateWindowIcon() {
-  constexpr int kSize = 32;
+  constexpr int kSize = 64;
+  const std::vector<uint8_t> pixels = DrawIcon(kSize);
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_RGBA32);
   if (icon == nullptr) return nullptr;
-  auto* pixels = static_cast<Uint8*>(icon->pixels);
   for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      Uint8* p = pixels + y * icon->pitch + x * 4;
-      // An arrow-head ship pointing up: inside when within the widening body and above the notch.
-      const float cx = std::fabs(x + 0.5f - kSize / 2.0f);
-      const float half = (y + 1) * 0.45f;
-      const bool body = y >= 2 && y <= 29 && cx <= half;
-      const bool notch = y > 20 && cx < (y - 20) * 0.9f;
-      if (!body || notch) {
-        p[0] = p[1] = p[2] = p[3] = 0;
-        continue;
-      }
-      const bool edge = cx > half - 1.5f || y <= 3;
-      const float heat = static_cast<float>(y) / kSize;  // yellow nose, red tail
-      p[0] = edge ? 90 : 255;
-      p[1] = edge ? 20 : static_cast<Uint8>(230 - 170 * heat);
-      p[2] = edge ? 10 : static_cast<Uint8>(60 - 50 * heat);
-      p[3] = 255;
-    }
+    std::memcpy(static_cast<Uint8*>(icon->pixels) + y * icon->pitch, &pixels[y * kSize * 4],
+                kSize * 4);
   }
   return icon;
 }

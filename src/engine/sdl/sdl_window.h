@@ -60,5 +60,5 @@ class SdlWindow {
   bool unloaded_ = false;
 };
 
-// The window icon, drawn in code: a small flame-coloured ship. Caller frees it.
+// The window icon: the game's icon (engine/icon.h) at 64 x 64. Caller frees it.
 SDL_Surface* CreateWindowIcon();
