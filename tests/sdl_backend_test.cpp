@@ -480,3 +480,33 @@ TEST_F(SilentSdlBackendTest, WithoutASoundDeviceEverythingIsHarmless) {
   EXPECT_THROW(engine_->LoadSound("hit", "files\\hit.wav"), EngineError);
   EXPECT_THROW(music_->Load("files\\none.wma", 0), EngineError);
 }
+
+TEST_F(SdlBackendTest, TheFrameStaysSharpAtAnyWindowSize) {
+  EXPECT_NE(SDL_GetWindowFlags(window_->Get()) & SDL_WINDOW_ALLOW_HIGHDPI, 0u);
+  // 1000 x 750 is 1.5625 times the frame: smoothing would show greys between the pixels.
+  SDL_SetWindowSize(window_->Get(), 1000, 750);
+  engine_->EndFrame();
+  Texture white = SolidBmp("white.bmp", kWhite, 8);
+  engine_->BeginFrame(0, 0, 0);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = y % 2; x < 40; x += 2) Draw(white, x, y, 1, 1);  // a checkerboard of pixels
+  }
+  engine_->EndFrame();
+  SDL_Surface* shown = SDL_GetWindowSurface(window_->Get());
+  ASSERT_NE(shown, nullptr) << SDL_GetError();
+  ASSERT_EQ(shown->w, 1000);
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_RGBA32, 0);
+  ASSERT_NE(rgba, nullptr);
+  int white_ = 0, black = 0, other = 0;
+  for (int y = 0; y < 62; ++y) {
+    for (int x = 0; x < 62; ++x) {
+      const uint8_t* p = static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch + x * 4;
+      const Rgb c = {p[0], p[1], p[2]};
+      (c == kWhite ? white_ : c == kBlack ? black : other)++;
+    }
+  }
+  SDL_FreeSurface(rgba);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(white_, 62 * 62 / 3);
+  EXPECT_GT(black, 62 * 62 / 3);
+}

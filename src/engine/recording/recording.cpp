@@ -82,8 +82,10 @@ void RecordingBackend::SetScript(std::vector<ScriptEvent> events, int64_t passes
 void RecordingBackend::StartPass() {
   ++pass_;
   trace_.BeginPass(pass_);
-  // A press is readable during its own pass only; a tap also ends with its pass.
+  // A press is readable during its own pass only; a tap also ends with its pass; so is a loss of
+  // the focus.
   hit_.fill(false);
+  focusLost_ = false;
   for (size_t i = 0; i < tapped_.size(); ++i) {
     if (tapped_[i]) down_[i] = false;
   }
@@ -106,6 +108,9 @@ void RecordingBackend::ApplyEvent(const ScriptEvent& event) {
       break;
     case ScriptEvent::Kind::Close:
       closePending_ = true;
+      break;
+    case ScriptEvent::Kind::Blur:
+      LoseFocus();
       break;
   }
 }
@@ -131,6 +136,13 @@ void RecordingBackend::ReleaseAllKeys() {
   down_.fill(false);
   hit_.fill(false);
   tapped_.fill(false);
+}
+
+void RecordingBackend::LoseFocus() {
+  // As the real window: every held key is let go; presses already made still count.
+  down_.fill(false);
+  tapped_.fill(false);
+  focusLost_ = true;
 }
 
 void RecordingBackend::ProcessMessages() {
@@ -393,6 +405,12 @@ void RecordingPlatform::ReportFatal(const std::string& message) {
 
 void RecordingPlatform::BeginPass() {
   b_.StartPass();
+}
+
+bool RecordingPlatform::LostFocus() {
+  const bool lost = b_.focusLost_;
+  b_.focusLost_ = false;
+  return lost;
 }
 
 std::string RecordingPlatform::AppFolder() {

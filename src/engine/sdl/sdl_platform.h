@@ -47,6 +47,7 @@ class SdlPlatform : public Platform {
   void Sleep(uint32_t milliseconds) override;
   void ReportFatal(const std::string& message) override;
   void BeginPass() override {}
+  bool LostFocus() override { return window_.TakeFocusLoss(); }
 
   std::string AppFolder() override { return appFolder_; }
   std::string ExeName() override;

@@ -31,7 +31,9 @@ void SdlWindow::Open(bool fullScreen) {
     width = 2 * kWidth;
     height = 2 * kHeight;
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // On a HiDPI screen the frame is drawn at the screen's own pixels (and scaled sharply).
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                 (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              width, height, flags);
   if (window_ == nullptr) {
@@ -61,7 +63,17 @@ void SdlWindow::Destroy() {
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
   unloaded_ = true;
+  ReleaseAllKeys();
+}
+
+void SdlWindow::ReleaseAllKeys() {
   keys_.ReleaseAll();
+}
+
+bool SdlWindow::TakeFocusLoss() {
+  const bool lost = focusLost_;
+  focusLost_ = false;
+  return lost;
 }
 
 void SdlWindow::ToggleFullScreen() {
@@ -72,6 +84,7 @@ void SdlWindow::ToggleFullScreen() {
 
 void SdlWindow::Pump() {
   keys_.BeginPump();
+  focusLost_ = false;
   bool closeRequested = false;
   bool exposed = false;
   const Uint32 id = window_ != nullptr ? SDL_GetWindowID(window_) : 0;
@@ -92,7 +105,9 @@ void SdlWindow::Pump() {
             exposed = true;
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            keys_.ReleaseAll();
+            // Keys let go while another window has the focus never reach us: let go of all now.
+            ReleaseAllKeys();
+            focusLost_ = true;
             break;
           default:
             break;
@@ -100,8 +115,9 @@ void SdlWindow::Pump() {
         break;
       case SDL_KEYDOWN: {
         const SDL_Keysym& key = event.key.keysym;
-        // Alt+Enter switches between window and full screen; the game does not see that Enter.
-        if (IsEnter(key.scancode) && (key.mod & KMOD_ALT) != 0) {
+        // Alt+Enter and F11 switch between window and full screen; the game does not see them.
+        if ((IsEnter(key.scancode) && (key.mod & KMOD_ALT) != 0) ||
+            key.scancode == SDL_SCANCODE_F11) {
           if (event.key.repeat == 0) ToggleFullScreen();
           break;
         }

@@ -43,14 +43,19 @@ class SdlWindow {
   void RequestClose();
   bool Unloaded() const { return unloaded_; }
 
-  // Processes the pending events: keys, close requests, Alt+Enter, repaints.
+  // Processes the pending events: keys, close requests, focus, F11 and Alt+Enter,
+  // repaints.
   void Pump();
   KeyState& Keys() { return keys_; }
+  // True once when the window lost the focus in the latest pump.
+  bool TakeFocusLoss();
 
   void ToggleFullScreen();
 
  private:
   void Destroy();
+  // Nothing stays held.
+  void ReleaseAllKeys();
 
   SDL_Window* window_ = nullptr;
   WindowListener* listener_ = nullptr;
@@ -58,6 +63,7 @@ class SdlWindow {
   std::string caption_;
   KeyState keys_;
   bool unloaded_ = false;
+  bool focusLost_ = false;
 };
 
 // The window icon: the game's icon (engine/icon.h) at 64 x 64. Caller frees it.
