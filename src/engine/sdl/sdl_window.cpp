@@ -68,6 +68,7 @@ void SdlWindow::Destroy() {
 
 void SdlWindow::ReleaseAllKeys() {
   keys_.ReleaseAll();
+  pads_.ReleaseAll();
 }
 
 bool SdlWindow::TakeFocusLoss() {
@@ -128,6 +129,7 @@ void SdlWindow::Pump() {
         keys_.Release(event.key.keysym.scancode);
         break;
       default:
+        pads_.Handle(event);
         break;
     }
   }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 
 // Told about what happens to the window: the engine repaints on exposure and lets go of its
@@ -43,10 +44,11 @@ class SdlWindow {
   void RequestClose();
   bool Unloaded() const { return unloaded_; }
 
-  // Processes the pending events: keys, close requests, focus, F11 and Alt+Enter,
+  // Processes the pending events: keys, gamepads, close requests, focus, F11 and Alt+Enter,
   // repaints.
   void Pump();
   KeyState& Keys() { return keys_; }
+  const Gamepads& Pads() const { return pads_; }
   // True once when the window lost the focus in the latest pump.
   bool TakeFocusLoss();
 
@@ -54,7 +56,7 @@ class SdlWindow {
 
  private:
   void Destroy();
-  // Nothing stays held.
+  // Nothing stays held: keyboard and pads let go.
   void ReleaseAllKeys();
 
   SDL_Window* window_ = nullptr;
@@ -62,6 +64,7 @@ class SdlWindow {
   std::function<void(int16_t&)> closeHandler_;
   std::string caption_;
   KeyState keys_;
+  Gamepads pads_{keys_};
   bool unloaded_ = false;
   bool focusLost_ = false;
 };
