@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/paths.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_window.h"
 
@@ -31,7 +32,7 @@ class SdlPlatform : public Platform {
  public:
   // appFolder: the folder of the player's files (the executable's folder when the game is
   // portable, the player's own folder when it is installed; see folders.h).
-  SdlPlatform(SdlWindow& window, SdlAudio& audio, std::string appFolder)
+  SdlPlatform(SdlWindow& window, SdlAudio& audio, std::string appFolder = ExecutableFolder())
       : window_(window), audio_(audio), appFolder_(std::move(appFolder)) {}
 
   WindowHandle MainWindow() override { return &window_; }
