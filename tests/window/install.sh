@@ -3,7 +3,7 @@
 # through its desktop entry under Xvfb with a scratch HOME, it reads its files from the prefix,
 # puts the default options and the score file in ~/.local/share/swayfire, saves a screenshot
 # there, ends with status 0 when its window is closed, writes nothing anywhere else, and finds
-# its scores again after a restart.
+# its scores again after a restart. Without its data it stops with a clear message.
 #   install.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
 build=$2
@@ -14,7 +14,7 @@ if [ ! -f "$build/files/logo.jpg" ]; then
   echo "install: skipped: no generated files in $build/files"
   exit 77
 fi
-for tool in Xvfb xdotool identify desktop-file-validate appstreamcli groff "$helper"; do
+for tool in Xvfb xdotool identify strings desktop-file-validate appstreamcli groff "$helper"; do
   command -v "$tool" >/dev/null || { echo "install: $tool missing (scripts/install-deps)" >&2; exit 1; }
 done
 
@@ -165,6 +165,21 @@ if [ -f "$user/files/bullet.dds" ]; then
     sed 's/^/  game: /' "$work/log"
   fi
   [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+fi
+
+# 4. The executable alone, away from any data: a clear message and a non-zero status (unless the
+#    prefix it was built for holds a copy of the game, which it would rightly use).
+mkdir -p "$work/lonely"
+cp "$prefix/bin/swayfire" "$work/lonely/swayfire"
+builtin_data=$(strings "$work/lonely/swayfire" | grep -m 1 '^/.*/share/swayfire$')
+if [ -z "$builtin_data" ] || [ ! -d "$builtin_data/files" ]; then
+  timeout 20 "$work/lonely/swayfire" >"$work/log" 2>&1
+  status=$?
+  if [ "$status" = 0 ] || [ "$status" = 124 ]; then
+    fail "no data: status $status (a quick non-zero exit expected)"
+  elif ! grep -q "swayfire: error: cannot find the game's files: .*$work/lonely" "$work/log"; then
+    fail "no data: no clear message: $(cat "$work/log")"
+  fi
 fi
 
 if [ "$failures" -gt 0 ]; then
