@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps build run test test-asan bench fuzz clean install
 
 all: build
 
@@ -19,6 +19,11 @@ build: deps $(BUILD)/CMakeCache.txt
 
 run: build
 	./$(BUILD)/swayfire
+
+# Installs the game, its files, desktop entry, icons, metainfo and man page under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,6 +1,7 @@
 #include "window_session.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +24,8 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int64_t kProbeTimeout = 120'000'000'000;  // nanoseconds
 
 int64_t Now() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -71,11 +75,26 @@ std::vector<std::string> Environment(const std::vector<std::string>& drop,
   return result;
 }
 
-std::string ReadAll(int fd) {
+// Reads until the writer closes its end, or until `deadline` (steady-clock nanoseconds) has
+// passed; `timedOut` tells which.
+std::string ReadAll(int fd, int64_t deadline, bool& timedOut) {
   std::string text;
   char buffer[4096];
-  ssize_t got;
-  while ((got = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(got));
+  timedOut = false;
+  while (true) {
+    const int64_t left = deadline - Now();
+    if (left <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd wanted{fd, POLLIN, 0};
+    const int ready = poll(&wanted, 1, static_cast<int>(std::min<int64_t>(left / 1'000'000, 1000)));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<size_t>(got));
+  }
   return text;
 }
 
@@ -229,8 +248,11 @@ ProbeRun RunProbe(const std::vector<std::string>& arguments) {
     run.problem = "cannot start " + command[0];
     return run;
   }
-  const std::string output = ReadAll(fds[0]);
+  // A probe runs for seconds; one that hangs is stopped.
+  bool timedOut = false;
+  const std::string output = ReadAll(fds[0], run.spawned + kProbeTimeout, timedOut);
   close(fds[0]);
+  if (timedOut) kill(pid, SIGKILL);
   int status = 0;
   struct rusage usage {};
   wait4(pid, &status, 0, &usage);
@@ -245,7 +267,9 @@ ProbeRun RunProbe(const std::vector<std::string>& arguments) {
     if (equals != std::string::npos) run.values[line.substr(0, equals)] = line.substr(equals + 1);
     start = end + 1;
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (timedOut) {
+    run.problem = "the probe did not finish within two minutes";
+  } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     auto error = run.values.find("error");
     run.problem = "the probe failed: " +
                   (error != run.values.end() ? error->second : "status " + std::to_string(status));

@@ -5,7 +5,7 @@
 //  1. Any text is either read or refused with a ScriptError naming a line of the text; nothing
 //     else is thrown and nothing crashes.
 //  2. What is read is well formed: at most one event per line, passes of 0 or more in ascending
-//     order, scan codes 1 to 255 on key events and 0 on close.
+//     order, scan codes 1 to 255 on key events and 0 on close and blur.
 //  3. The events written out in the script's own format read back as the same events.
 #pragma once
 
@@ -29,16 +29,24 @@ inline const char* KindWord(ScriptEvent::Kind kind) {
       return "tap";
     case ScriptEvent::Kind::Close:
       return "close";
+    case ScriptEvent::Kind::Blur:
+      return "blur";
   }
   return "?";
 }
 
-// The events as a script, one line each: "<pass> <kind> <scancode>" or "<pass> close".
+// Key events carry a scan code; close and blur do not.
+inline bool TakesScanCode(ScriptEvent::Kind kind) {
+  return kind != ScriptEvent::Kind::Close && kind != ScriptEvent::Kind::Blur;
+}
+
+// The events as a script, one line each: "<pass> <kind> <scancode>", "<pass> close" or
+// "<pass> blur".
 inline std::string FormatInputScript(const std::vector<ScriptEvent>& events) {
   std::string text;
   for (const ScriptEvent& event : events) {
     text += std::to_string(event.pass) + " " + KindWord(event.kind);
-    if (event.kind != ScriptEvent::Kind::Close) text += " " + std::to_string(event.scanCode);
+    if (TakesScanCode(event.kind)) text += " " + std::to_string(event.scanCode);
     text += "\n";
   }
   return text;
@@ -86,8 +94,8 @@ inline std::string CheckInputScript(const std::string& text) {
     const ScriptEvent& event = events[i];
     if (event.pass < 0) return "a negative pass was read";
     if (i > 0 && event.pass < events[i - 1].pass) return "events out of pass order";
-    bool close = event.kind == ScriptEvent::Kind::Close;
-    if (close ? event.scanCode != 0 : (event.scanCode < 1 || event.scanCode > 255)) {
+    if (!TakesScanCode(event.kind) ? event.scanCode != 0
+                                   : (event.scanCode < 1 || event.scanCode > 255)) {
       return "scan code " + std::to_string(event.scanCode) + " read for a " + KindWord(event.kind) +
              " event";
     }

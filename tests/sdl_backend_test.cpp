@@ -366,7 +366,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_TRUE(engine_->IsKeyDown(Key::Space));
   push(SDL_KEYUP, SDL_SCANCODE_A);
   push(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);  // Alt+Enter is the window's
-  SdlPlatform platform(*window_, *audio_);
+  SdlPlatform platform(*window_, *audio_, folder_.string());
   platform.DoEvents();
   EXPECT_FALSE(engine_->IsKeyDown(Key::A));
   EXPECT_FALSE(engine_->IsKeyHit(Key::Enter));
@@ -375,7 +375,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
 
 TEST_F(SdlBackendTest, CloseRequestsGoThroughTheHandler) {
   Texture white = SolidBmp("white.bmp", kWhite, 8);
-  SdlPlatform platform(*window_, *audio_);
+  SdlPlatform platform(*window_, *audio_, folder_.string());
   int calls = 0;
   bool cancel = true;
   platform.SetCloseHandler([&](int16_t& c) {
@@ -475,8 +475,38 @@ TEST_F(SilentSdlBackendTest, WithoutASoundDeviceEverythingIsHarmless) {
   music_->SetVolume(90);
   EXPECT_EQ(music_->GetPosition(), 0);
   EXPECT_EQ(music_->GetLength(), 0);
-  SdlPlatform(*window_, *audio_).Beep();
+  SdlPlatform(*window_, *audio_, folder_.string()).Beep();
   // Missing files are still reported.
   EXPECT_THROW(engine_->LoadSound("hit", "files\\hit.wav"), EngineError);
   EXPECT_THROW(music_->Load("files\\none.wma", 0), EngineError);
+}
+
+TEST_F(SdlBackendTest, TheFrameStaysSharpAtAnyWindowSize) {
+  EXPECT_NE(SDL_GetWindowFlags(window_->Get()) & SDL_WINDOW_ALLOW_HIGHDPI, 0u);
+  // 1000 x 750 is 1.5625 times the frame: smoothing would show greys between the pixels.
+  SDL_SetWindowSize(window_->Get(), 1000, 750);
+  engine_->EndFrame();
+  Texture white = SolidBmp("white.bmp", kWhite, 8);
+  engine_->BeginFrame(0, 0, 0);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = y % 2; x < 40; x += 2) Draw(white, x, y, 1, 1);  // a checkerboard of pixels
+  }
+  engine_->EndFrame();
+  SDL_Surface* shown = SDL_GetWindowSurface(window_->Get());
+  ASSERT_NE(shown, nullptr) << SDL_GetError();
+  ASSERT_EQ(shown->w, 1000);
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_RGBA32, 0);
+  ASSERT_NE(rgba, nullptr);
+  int white_ = 0, black = 0, other = 0;
+  for (int y = 0; y < 62; ++y) {
+    for (int x = 0; x < 62; ++x) {
+      const uint8_t* p = static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch + x * 4;
+      const Rgb c = {p[0], p[1], p[2]};
+      (c == kWhite ? white_ : c == kBlack ? black : other)++;
+    }
+  }
+  SDL_FreeSurface(rgba);
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(white_, 62 * 62 / 3);
+  EXPECT_GT(black, 62 * 62 / 3);
 }

@@ -152,6 +152,10 @@ class Platform {
   virtual void ReportFatal(const std::string& message) = 0;
   // Called by the main loop at the top of every pass, before anything else of that pass.
   virtual void BeginPass() = 0;
+  // True once when the window lost the focus (the player switched to another window) in the
+  // latest processing of window messages; consumed when read. Every held key has been let go.
+  // A platform without a window never loses the focus.
+  virtual bool LostFocus() { return false; }
 
   // The application folder (the executable's folder, no trailing separator), the executable's
   // file name without extension, and its version.

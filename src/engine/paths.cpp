@@ -4,13 +4,38 @@
 #include <filesystem>
 #include <system_error>
 
-std::string Paths::Resolve(const std::string& name) const {
-  std::string path = name;
-  std::replace(path.begin(), path.end(), '\\', '/');
+namespace {
+
+std::string Slashes(std::string name) {
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return name;
+}
+
+// The game builds absolute names as the application folder followed by "\name". The folder is a
+// host path and stays as it is (a folder name may hold a backslash); only the game's part is
+// converted.
+std::string ResolveIn(const std::string& folder, const std::string& appFolder,
+                      const std::string& name) {
+  if (!appFolder.empty() && name.size() > appFolder.size() &&
+      name.compare(0, appFolder.size(), appFolder) == 0 &&
+      (name[appFolder.size()] == '\\' || name[appFolder.size()] == '/')) {
+    return appFolder + "/" + Slashes(name.substr(appFolder.size() + 1));
+  }
+  std::string path = Slashes(name);
   if (!path.empty() && path.front() == '/') return path;
-  if (appFolder_.empty()) return path;
-  if (appFolder_.back() == '/') return appFolder_ + path;
-  return appFolder_ + "/" + path;
+  if (folder.empty()) return path;
+  if (folder.back() == '/') return folder + path;
+  return folder + "/" + path;
+}
+
+}  // namespace
+
+std::string Paths::Resolve(const std::string& name) const {
+  return ResolveIn(appFolder_, appFolder_, name);
+}
+
+std::string Paths::ResolveData(const std::string& name) const {
+  return ResolveIn(DataFolder(), appFolder_, name);
 }
 
 namespace {

@@ -9,6 +9,8 @@ void HandleGameKeys(Game& game) {
   // Leaving by Escape records nothing; the rest of this pass still runs.
   if (engine.IsKeyHit(Key::Escape)) game.GameMode = "";
   if (engine.IsKeyHit(Key::P)) game.Paused = !game.Paused;
+  // Switching to another window pauses a running game as P would; it never resumes one.
+  if (game.platform.LostFocus() && !game.Paused) game.Paused = true;
 
   // Both keys are asked on every call, so an E press never waits for a later H.
   const bool healthHeld = engine.IsKeyDown(Key::H);

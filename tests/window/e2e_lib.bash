@@ -130,7 +130,7 @@ wait_window() {
   "$close_helper" --find "$title" 30 || return 1
   local id
   id=$(window_id)
-  [ -n "$id" ] && xdotool windowfocus --sync "$id"
+  [ -n "$id" ] && timeout 10 xdotool windowfocus --sync "$id"
 }
 
 # The main loop runs once the score file has been read and completed at start-up (its last entry

@@ -32,9 +32,9 @@ std::vector<ScriptEvent> ParseInputScript(std::istream& in) {
     if (!ParseInteger(passWord, event.pass) || event.pass < 0) {
       throw ScriptError(number, "expected a pass number (0 or more), got '" + passWord + "'");
     }
-    if (kindWord == "close") {
-      if (!codeWord.empty()) throw ScriptError(number, "'close' takes no scan code");
-      event.kind = ScriptEvent::Kind::Close;
+    if (kindWord == "close" || kindWord == "blur") {
+      if (!codeWord.empty()) throw ScriptError(number, "'" + kindWord + "' takes no scan code");
+      event.kind = kindWord == "close" ? ScriptEvent::Kind::Close : ScriptEvent::Kind::Blur;
     } else {
       if (kindWord == "down") {
         event.kind = ScriptEvent::Kind::Down;
@@ -43,7 +43,7 @@ std::vector<ScriptEvent> ParseInputScript(std::istream& in) {
       } else if (kindWord == "tap") {
         event.kind = ScriptEvent::Kind::Tap;
       } else {
-        throw ScriptError(number, "expected down, up, tap or close, got '" + kindWord + "'");
+        throw ScriptError(number, "expected down, up, tap, close or blur, got '" + kindWord + "'");
       }
       int64_t code = 0;
       if (!ParseInteger(codeWord, code) || code < 1 || code > 255) {

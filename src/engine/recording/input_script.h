@@ -3,6 +3,7 @@
 //   <pass> up <scancode>     key released
 //   <pass> tap <scancode>    key pressed for that pass only
 //   <pass> close             a close request, as if the window had been closed
+//   <pass> blur              the window loses the focus (the player switches to another window)
 // Passes count from 1, the first main-loop pass; pass 0 means during start-up (the splash).
 // Lines starting with '#' and blank lines are ignored.
 #pragma once
@@ -14,7 +15,7 @@
 #include <vector>
 
 struct ScriptEvent {
-  enum class Kind { Down, Up, Tap, Close };
+  enum class Kind { Down, Up, Tap, Close, Blur };
   int64_t pass = 0;
   Kind kind = Kind::Down;
   int16_t scanCode = 0;

@@ -82,8 +82,10 @@ void RecordingBackend::SetScript(std::vector<ScriptEvent> events, int64_t passes
 void RecordingBackend::StartPass() {
   ++pass_;
   trace_.BeginPass(pass_);
-  // A press is readable during its own pass only; a tap also ends with its pass.
+  // A press is readable during its own pass only; a tap also ends with its pass; so is a loss of
+  // the focus.
   hit_.fill(false);
+  focusLost_ = false;
   for (size_t i = 0; i < tapped_.size(); ++i) {
     if (tapped_[i]) down_[i] = false;
   }
@@ -106,6 +108,9 @@ void RecordingBackend::ApplyEvent(const ScriptEvent& event) {
       break;
     case ScriptEvent::Kind::Close:
       closePending_ = true;
+      break;
+    case ScriptEvent::Kind::Blur:
+      LoseFocus();
       break;
   }
 }
@@ -133,6 +138,13 @@ void RecordingBackend::ReleaseAllKeys() {
   tapped_.fill(false);
 }
 
+void RecordingBackend::LoseFocus() {
+  // As the real window: every held key is let go; presses already made still count.
+  down_.fill(false);
+  tapped_.fill(false);
+  focusLost_ = true;
+}
+
 void RecordingBackend::ProcessMessages() {
   if (closePending_) {
     closePending_ = false;
@@ -141,7 +153,7 @@ void RecordingBackend::ProcessMessages() {
 }
 
 std::string RecordingBackend::RequireFile(const std::string& what, const std::string& file) const {
-  std::string path = paths_.Resolve(file);
+  std::string path = paths_.ResolveData(file);
   if (!FileExists(path)) throw EngineError("cannot load " + what + " " + path + ": no such file");
   return path;
 }
@@ -305,7 +317,7 @@ float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
 void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
   TraceCall(b_.trace_, "MusicPlayer.Load").Str(file).Int(a);
   // Like the real player: a track in a format we cannot play is looked for under other endings.
-  std::string path = b_.paths_.Resolve(file);
+  std::string path = b_.paths_.ResolveData(file);
   std::string stem = path.substr(0, path.rfind('.'));
   std::string found;
   for (const char* ending : {".ogg", ".flac", ".mp3", ".wav"}) {
@@ -393,6 +405,12 @@ void RecordingPlatform::ReportFatal(const std::string& message) {
 
 void RecordingPlatform::BeginPass() {
   b_.StartPass();
+}
+
+bool RecordingPlatform::LostFocus() {
+  const bool lost = b_.focusLost_;
+  b_.focusLost_ = false;
+  return lost;
 }
 
 std::string RecordingPlatform::AppFolder() {

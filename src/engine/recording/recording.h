@@ -114,6 +114,7 @@ class RecordingPlatform : public Platform {
   void Sleep(uint32_t milliseconds) override;
   void ReportFatal(const std::string& message) override;
   void BeginPass() override;
+  bool LostFocus() override;
   std::string AppFolder() override;
   std::string ExeName() override { return "swayfire"; }
   int VersionMajor() override { return 1; }
@@ -170,6 +171,13 @@ class RecordingBackend {
   // Pressed for the current pass only: released when the next pass begins.
   void TapKey(int16_t scanCode);
   void ReleaseAllKeys();
+  // The window loses the focus: every held key is let go, and LostFocus() is true once during
+  // the current pass.
+  void LoseFocus();
+
+  // Pictures, sounds and music are read from this folder instead of the application folder, as
+  // in an installed game.
+  void SetDataFolder(std::string folder) { paths_.SetDataFolder(std::move(folder)); }
 
   VirtualClock& clock() { return clock_; }
   const Paths& paths() const { return paths_; }
@@ -204,6 +212,7 @@ class RecordingBackend {
   size_t nextEvent_ = 0;
   int64_t pass_ = 0;
   bool closePending_ = false;
+  bool focusLost_ = false;
   std::vector<std::string> sounds_;
   int screenshots_ = 0;
 };

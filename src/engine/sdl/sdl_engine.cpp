@@ -95,8 +95,12 @@ void SdlEngine::CreateRenderer() {
   }
   rendererLife_ = std::make_shared<int>(0);
 
+  // The frame is scaled up by repeating its pixels, never smoothed, so that it stays sharp at any
+  // window size and on HiDPI screens.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                              kFrameWidth, kFrameHeight);
+  if (frame_ != nullptr) SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
   if (frame_ == nullptr) {
     // No render targets: draw straight into the window and let SDL letterbox it.
     SDL_RenderSetLogicalSize(renderer_, kFrameWidth, kFrameHeight);
@@ -155,9 +159,6 @@ void SdlEngine::Present() {
       height = kFrameHeight;
     }
     const SDL_Rect target = Letterbox(width, height);
-    // Whole multiples stay sharp; anything else is smoothed.
-    const bool whole = target.w % kFrameWidth == 0 && target.h % kFrameHeight == 0;
-    SDL_SetTextureScaleMode(frame_, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, frame_, nullptr, &target);
@@ -215,7 +216,7 @@ bool SdlEngine::IsKeyHit(int16_t scanCode) {
 }
 
 void SdlEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.Resolve(file));
+  audio_.LoadSound(name, paths_.ResolveData(file));
 }
 
 void SdlEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {

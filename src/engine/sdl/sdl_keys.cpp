@@ -107,14 +107,27 @@ void KeyState::Release(SDL_Scancode key) {
   if (Valid(key)) held_[key] = false;
 }
 
+void KeyState::SetPadHeld(SDL_Scancode key, bool held) {
+  if (!Valid(key)) return;
+  if (held && !padHeld_[key]) hits_[key] = true;
+  padHeld_[key] = held;
+}
+
 bool KeyState::IsDown(int16_t scanCode) const {
   SDL_Scancode key = ScancodeForKey(scanCode);
-  return Valid(key) && held_[key];
+  return Valid(key) && (held_[key] || padHeld_[key]);
 }
 
 bool KeyState::TakeHit(int16_t scanCode) {
   SDL_Scancode key = ScancodeForKey(scanCode);
-  if (!Valid(key) || !hits_[key]) return false;
-  hits_[key] = false;
-  return true;
+  if (!Valid(key)) return false;
+  if (hits_[key]) {
+    hits_[key] = false;
+    return true;
+  }
+  if (shared_[0] == key || shared_[1] == key) {
+    shared_ = {SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_UNKNOWN};
+    return true;
+  }
+  return false;
 }

@@ -44,7 +44,7 @@ void SdlMusicPlayer::Unload() {
 
 void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
-  const std::string path = paths_.Resolve(file);
+  const std::string path = paths_.ResolveData(file);
   std::string reasons;
   bool anyFile = false;
   for (const std::string& candidate : MusicCandidates(path)) {

@@ -39,6 +39,12 @@ SdlSystem::SdlSystem() {
   }
   ttf_ = true;
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);  // a missing decoder shows up when a picture needs it
+  // Face buttons by their position, whatever their labels say (some makers swap A and B).
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  // Pads plugged in now and later arrive as events; without pads the keyboard is enough.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "swayfire: warning: gamepads cannot be used: %s\n", SDL_GetError());
+  }
   ok_ = true;
 }
 
@@ -79,10 +85,6 @@ void SdlPlatform::ReportFatal(const std::string& message) {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && (quiet == nullptr || *quiet == '\0')) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "swayfire", message.c_str(), window_.Get());
   }
-}
-
-std::string SdlPlatform::AppFolder() {
-  return ExecutableFolder();
 }
 
 std::string SdlPlatform::ExeName() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/paths.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_window.h"
 
@@ -29,7 +30,10 @@ class SdlSystem {
 
 class SdlPlatform : public Platform {
  public:
-  SdlPlatform(SdlWindow& window, SdlAudio& audio) : window_(window), audio_(audio) {}
+  // appFolder: the folder of the player's files (the executable's folder when the game is
+  // portable, the player's own folder when it is installed; see folders.h).
+  SdlPlatform(SdlWindow& window, SdlAudio& audio, std::string appFolder = ExecutableFolder())
+      : window_(window), audio_(audio), appFolder_(std::move(appFolder)) {}
 
   WindowHandle MainWindow() override { return &window_; }
   void SetCaption(const std::string& caption) override { window_.SetCaption(caption); }
@@ -44,8 +48,9 @@ class SdlPlatform : public Platform {
   void Sleep(uint32_t milliseconds) override;
   void ReportFatal(const std::string& message) override;
   void BeginPass() override {}
+  bool LostFocus() override { return window_.TakeFocusLoss(); }
 
-  std::string AppFolder() override;
+  std::string AppFolder() override { return appFolder_; }
   std::string ExeName() override;
   int VersionMajor() override;
   int VersionMinor() override;
@@ -53,4 +58,5 @@ class SdlPlatform : public Platform {
  private:
   SdlWindow& window_;
   SdlAudio& audio_;
+  std::string appFolder_;
 };

@@ -21,7 +21,7 @@ Uint8 Alpha(int opacityPercent) {
 }  // namespace
 
 void SdlEngine::LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) {
-  const std::string path = paths_.Resolve(file);
+  const std::string path = paths_.ResolveData(file);
   std::string error;
   SDL_Surface* surface = LoadPicture(path, colorKey, error);
   if (surface == nullptr) {

@@ -1,8 +1,10 @@
 #include "engine/sdl/sdl_window.h"
 
-#include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "engine/engine.h"
+#include "engine/icon.h"
 
 namespace {
 
@@ -29,7 +31,9 @@ void SdlWindow::Open(bool fullScreen) {
     width = 2 * kWidth;
     height = 2 * kHeight;
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // On a HiDPI screen the frame is drawn at the screen's own pixels (and scaled sharply).
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                 (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              width, height, flags);
   if (window_ == nullptr) {
@@ -59,7 +63,18 @@ void SdlWindow::Destroy() {
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
   unloaded_ = true;
+  ReleaseAllKeys();
+}
+
+void SdlWindow::ReleaseAllKeys() {
   keys_.ReleaseAll();
+  pads_.ReleaseAll();
+}
+
+bool SdlWindow::TakeFocusLoss() {
+  const bool lost = focusLost_;
+  focusLost_ = false;
+  return lost;
 }
 
 void SdlWindow::ToggleFullScreen() {
@@ -70,6 +85,7 @@ void SdlWindow::ToggleFullScreen() {
 
 void SdlWindow::Pump() {
   keys_.BeginPump();
+  focusLost_ = false;
   bool closeRequested = false;
   bool exposed = false;
   const Uint32 id = window_ != nullptr ? SDL_GetWindowID(window_) : 0;
@@ -90,7 +106,9 @@ void SdlWindow::Pump() {
             exposed = true;
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            keys_.ReleaseAll();
+            // Keys let go while another window has the focus never reach us: let go of all now.
+            ReleaseAllKeys();
+            focusLost_ = true;
             break;
           default:
             break;
@@ -98,8 +116,9 @@ void SdlWindow::Pump() {
         break;
       case SDL_KEYDOWN: {
         const SDL_Keysym& key = event.key.keysym;
-        // Alt+Enter switches between window and full screen; the game does not see that Enter.
-        if (IsEnter(key.scancode) && (key.mod & KMOD_ALT) != 0) {
+        // Alt+Enter and F11 switch between window and full screen; the game does not see them.
+        if ((IsEnter(key.scancode) && (key.mod & KMOD_ALT) != 0) ||
+            key.scancode == SDL_SCANCODE_F11) {
           if (event.key.repeat == 0) ToggleFullScreen();
           break;
         }
@@ -110,6 +129,7 @@ void SdlWindow::Pump() {
         keys_.Release(event.key.keysym.scancode);
         break;
       default:
+        pads_.Handle(event);
         break;
     }
   }
@@ -120,29 +140,13 @@ void SdlWindow::Pump() {
 }
 
 SDL_Surface* CreateWindowIcon() {
-  constexpr int kSize = 32;
+  constexpr int kSize = 64;
+  const std::vector<uint8_t> pixels = DrawIcon(kSize);
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_RGBA32);
   if (icon == nullptr) return nullptr;
-  auto* pixels = static_cast<Uint8*>(icon->pixels);
   for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      Uint8* p = pixels + y * icon->pitch + x * 4;
-      // An arrow-head ship pointing up: inside when within the widening body and above the notch.
-      const float cx = std::fabs(x + 0.5f - kSize / 2.0f);
-      const float half = (y + 1) * 0.45f;
-      const bool body = y >= 2 && y <= 29 && cx <= half;
-      const bool notch = y > 20 && cx < (y - 20) * 0.9f;
-      if (!body || notch) {
-        p[0] = p[1] = p[2] = p[3] = 0;
-        continue;
-      }
-      const bool edge = cx > half - 1.5f || y <= 3;
-      const float heat = static_cast<float>(y) / kSize;  // yellow nose, red tail
-      p[0] = edge ? 90 : 255;
-      p[1] = edge ? 20 : static_cast<Uint8>(230 - 170 * heat);
-      p[2] = edge ? 10 : static_cast<Uint8>(60 - 50 * heat);
-      p[3] = 255;
-    }
+    std::memcpy(static_cast<Uint8*>(icon->pixels) + y * icon->pitch, &pixels[y * kSize * 4],
+                kSize * 4);
   }
   return icon;
 }

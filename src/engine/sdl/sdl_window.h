@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 
 // Told about what happens to the window: the engine repaints on exposure and lets go of its
@@ -43,22 +44,30 @@ class SdlWindow {
   void RequestClose();
   bool Unloaded() const { return unloaded_; }
 
-  // Processes the pending events: keys, close requests, Alt+Enter, repaints.
+  // Processes the pending events: keys, gamepads, close requests, focus, F11 and Alt+Enter,
+  // repaints.
   void Pump();
   KeyState& Keys() { return keys_; }
+  const Gamepads& Pads() const { return pads_; }
+  // True once when the window lost the focus in the latest pump.
+  bool TakeFocusLoss();
 
   void ToggleFullScreen();
 
  private:
   void Destroy();
+  // Nothing stays held: keyboard and pads let go.
+  void ReleaseAllKeys();
 
   SDL_Window* window_ = nullptr;
   WindowListener* listener_ = nullptr;
   std::function<void(int16_t&)> closeHandler_;
   std::string caption_;
   KeyState keys_;
+  Gamepads pads_{keys_};
   bool unloaded_ = false;
+  bool focusLost_ = false;
 };
 
-// The window icon, drawn in code: a small flame-coloured ship. Caller frees it.
+// The window icon: the game's icon (engine/icon.h) at 64 x 64. Caller frees it.
 SDL_Surface* CreateWindowIcon();

@@ -1,0 +1,150 @@
+#include "engine/sdl/sdl_gamepad.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/engine.h"
+
+int16_t KeyForButton(int button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return Key::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return Key::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return Key::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return Key::Right;
+    // SDL names the face buttons after one maker's labels, which sit at fixed positions: X west,
+    // B east, Y north, A south (button labels are switched off, so other makers' pads agree).
+    case SDL_CONTROLLER_BUTTON_X:
+      return Key::A;
+    case SDL_CONTROLLER_BUTTON_B:
+      return Key::D;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return Key::W;
+    case SDL_CONTROLLER_BUTTON_A:
+      return Key::S;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return Key::Escape;
+    default:
+      return 0;
+  }
+}
+
+AxisKeys KeysForAxis(int axis) {
+  switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+      return {Key::Left, Key::Right};
+    case SDL_CONTROLLER_AXIS_LEFTY:
+      return {Key::Up, Key::Down};
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+      return {Key::A, Key::D};
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+      return {Key::W, Key::S};
+    default:
+      return {};
+  }
+}
+
+int StickDirection(int value, int before) {
+  if (value >= kStickPress) return 1;
+  if (value <= -kStickPress) return -1;
+  // Between the two marks the stick keeps the direction it had.
+  if (before > 0 && value >= kStickRelease) return 1;
+  if (before < 0 && value <= -kStickRelease) return -1;
+  return 0;
+}
+
+Gamepads::~Gamepads() {
+  for (Pad& pad : pads_) SDL_GameControllerClose(pad.controller);
+}
+
+Gamepads::Pad* Gamepads::Find(SDL_JoystickID id) {
+  auto found = std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
+  return found == pads_.end() ? nullptr : &*found;
+}
+
+bool Gamepads::Handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED: {
+      SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
+      if (controller == nullptr) {
+        std::fprintf(stderr, "swayfire: warning: cannot use the gamepad just plugged in: %s\n",
+                     SDL_GetError());
+        return true;
+      }
+      const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+      if (Find(id) != nullptr) {
+        SDL_GameControllerClose(controller);  // already open: SDL counts its users
+        return true;
+      }
+      Pad pad;
+      pad.controller = controller;
+      pad.id = id;
+      pads_.push_back(pad);
+      return true;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED: {
+      auto gone = std::find_if(pads_.begin(), pads_.end(),
+                               [&event](const Pad& p) { return p.id == event.cdevice.which; });
+      if (gone != pads_.end()) {
+        SDL_GameControllerClose(gone->controller);
+        pads_.erase(gone);
+        Update();  // what it held is let go
+      }
+      return true;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      Pad* pad = Find(event.cbutton.which);
+      const int button = event.cbutton.button;
+      if (pad == nullptr || button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return true;
+      const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+      if (button == SDL_CONTROLLER_BUTTON_START && down && !pad->buttons[button]) {
+        keys_.PressShared(ScancodeForKey(Key::P), ScancodeForKey(Key::Enter));
+      }
+      pad->buttons[button] = down;
+      Update();
+      return true;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+      Pad* pad = Find(event.caxis.which);
+      const int axis = event.caxis.axis;
+      if (pad == nullptr || axis < 0 || axis >= SDL_CONTROLLER_AXIS_MAX) return true;
+      pad->axes[axis] = StickDirection(event.caxis.value, pad->axes[axis]);
+      Update();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void Gamepads::ReleaseAll() {
+  for (Pad& pad : pads_) {
+    pad.buttons.fill(false);
+    pad.axes.fill(0);
+  }
+  Update();
+}
+
+void Gamepads::Update() {
+  std::array<bool, 256> now{};
+  for (const Pad& pad : pads_) {
+    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+      if (pad.buttons[button]) now[KeyForButton(button)] = true;
+    }
+    for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) {
+      const AxisKeys keys = KeysForAxis(axis);
+      if (pad.axes[axis] < 0) now[keys.negative] = true;
+      if (pad.axes[axis] > 0) now[keys.positive] = true;
+    }
+  }
+  now[0] = false;  // controls that stand for no key
+  for (int key = 1; key < 256; ++key) {
+    if (now[key] != held_[key])
+      keys_.SetPadHeld(ScancodeForKey(static_cast<int16_t>(key)), now[key]);
+  }
+  held_ = now;
+}
