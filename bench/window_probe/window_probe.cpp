@@ -64,17 +64,33 @@ void Print(const char* key, const std::string& value) {
 class ProbeEngine : public ForwardingEngine {
  public:
   using ForwardingEngine::ForwardingEngine;
+  void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
+                  bool fullScreen, int16_t a, int16_t b, int16_t c) override {
+    ForwardingEngine::Initialize(window, appFolder, width, height, fullScreen, a, b, c);
+    initialized = Now();
+  }
+  void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override {
+    ForwardingEngine::LoadTexture(texture, file, colorKey);
+    if (firstPicture == 0) firstPicture = Now();
+  }
   void EndFrame() override {
     const int64_t drawn = Now();
     ForwardingEngine::EndFrame();
     const int64_t now = Now();
-    if (firstFrame == 0) firstFrame = now;
+    if (firstFrame == 0) {
+      firstFrame = now;
+      firstFrameDrawn = drawn;
+    }
     if (recording) {
       drawnAt.push_back(drawn);
       frames.push_back(now);
     }
   }
 
+  // Start-up: the window and renderer made, the splash logo loaded, the splash drawn, and shown.
+  int64_t initialized = 0;
+  int64_t firstPicture = 0;
+  int64_t firstFrameDrawn = 0;
   int64_t firstFrame = 0;
   bool recording = false;
   std::vector<int64_t> frames;   // when each frame had been shown and paced
@@ -134,7 +150,7 @@ struct Backend {
       : paths(folder),
         engine(window, audio, paths),
         music(audio, paths),
-        platform(window, audio),
+        platform(window, audio, folder),
         utility(paths),
         probeEngine(engine),
         probePlatform(platform, folder),
@@ -168,6 +184,9 @@ int Startup(const std::string& folder, int64_t mainStart) {
   const int status = Main(backend.game);
   if (status != 0) return Fail("the game ended with status " + std::to_string(status));
   Print("main", mainStart);
+  Print("initialized", backend.probeEngine.initialized);
+  Print("first_picture", backend.probeEngine.firstPicture);
+  Print("first_frame_drawn", backend.probeEngine.firstFrameDrawn);
   Print("first_frame", backend.probeEngine.firstFrame);
   Print("loaded", backend.probePlatform.loaded);
   Print("running", backend.probePlatform.running);
