@@ -37,6 +37,13 @@ TEST(Numbers, SinglesPrintInTheirShortestForm) {
   EXPECT_EQ(FormatSingle(99.98f), "99.98");
   EXPECT_EQ(FormatSingle(32878.0f), "32878");
   EXPECT_EQ(FormatSingle(12345678.0f), "12345680");
+  // Round values, and whole values on either side of ten million.
+  EXPECT_EQ(FormatSingle(1000.0f), "1000");
+  EXPECT_EQ(FormatSingle(-100.0f), "-100");
+  EXPECT_EQ(FormatSingle(9999999.0f), "9999999");
+  EXPECT_EQ(FormatSingle(10000000.0f), "10000000");
+  EXPECT_EQ(FormatSingle(-16777217.0f), "-16777220");
+  EXPECT_EQ(FormatSingle(-0.0f), "0");
 }
 
 TEST(Numbers, ScoresArePaddedToFiveDigits) {

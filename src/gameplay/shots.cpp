@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "gameplay/boxes.h"
 #include "gameplay/gameplay.h"
@@ -96,16 +97,29 @@ void HitShip(Game& game, Shot& shot) {
   if (game.PlayerHealth < 0) game.PlayerHealth = 0;
 }
 
-void HitEnemies(Game& game, Shot& shot) {
-  const size_t count = game.Enemies.size();
-  for (size_t j = 0; j < count; ++j) {
-    Enemy& enemy = game.Enemies[j];
-    if (!BoxesOverlap(shot.X, shot.Y, kShotSize, kShotSize, enemy.X, enemy.Y, kEnemySize,
-                      kEnemySize)) {
-      continue;
-    }
-    // Only enemies that have fully faded in can be hit, and never by their own shots.
-    if (!(enemy.Fade > 99) || shot.Owner == static_cast<float>(j)) continue;
+// An enemy a shot can hit in this pass: only enemies that have fully faded in can be hit. Nothing
+// a shot does changes where an enemy is or how far it has faded, so the list is made once a pass.
+struct Target {
+  Box Edges;
+  size_t Index;
+};
+
+void FindTargets(const Game& game, std::vector<Target>& targets) {
+  targets.clear();
+  for (size_t j = 0; j < game.Enemies.size(); ++j) {
+    const Enemy& enemy = game.Enemies[j];
+    if (enemy.Fade > 99) targets.push_back({MakeBox(enemy.X, enemy.Y, kEnemySize, kEnemySize), j});
+  }
+}
+
+void HitEnemies(Game& game, Shot& shot, const std::vector<Target>& targets) {
+  // A hit only frees the shot; it stays where it is for the rest of the list.
+  const Box edges = MakeBox(shot.X, shot.Y, kShotSize, kShotSize);
+  for (const Target& target : targets) {
+    if (!BoxesOverlap(edges, target.Edges)) continue;
+    // Never hit by its own shots.
+    if (shot.Owner == static_cast<float>(target.Index)) continue;
+    Enemy& enemy = game.Enemies[target.Index];
 
     if (shot.Hostile == 1 && !enemy.Ally && !BonusInEffect(game, kBonusD)) continue;
     if (shot.Hostile == 0 && enemy.Ally) continue;  // player-side shots pass through allies
@@ -126,6 +140,8 @@ void HitEnemies(Game& game, Shot& shot) {
 // through the steps after it in this pass.
 void AdvanceShots(Game& game) {
   const bool slowEnemyShots = BonusInEffect(game, kBonusG);
+  static thread_local std::vector<Target> targets;
+  FindTargets(game, targets);
   const size_t count = game.Shots.size();
   for (size_t i = 0; i < count; ++i) {
     Shot& shot = game.Shots[i];
@@ -148,7 +164,7 @@ void AdvanceShots(Game& game) {
     }
 
     if (shot.Hostile > 0) HitShip(game, shot);
-    HitEnemies(game, shot);
+    HitEnemies(game, shot, targets);
   }
 }
 

@@ -13,6 +13,10 @@ int16_t ToInt16(double value) {
 
 std::string FormatSingle(float value) {
   if (value == 0.0f) return "0";
+  // Whole values below ten million (what the screen shows nearly always) are their digits.
+  if (std::fabs(value) < 1e7f && value == std::trunc(value)) {
+    return std::to_string(static_cast<int32_t>(value));
+  }
   char buffer[64];
   for (int digits = 1; digits <= 7; ++digits) {
     std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));

@@ -86,10 +86,8 @@ void RecordingBackend::StartPass() {
   // the focus.
   hit_.fill(false);
   focusLost_ = false;
-  for (size_t i = 0; i < tapped_.size(); ++i) {
-    if (tapped_[i]) down_[i] = false;
-  }
-  tapped_.fill(false);
+  for (uint8_t key : tapped_) down_[key] = false;
+  tapped_.clear();
   while (nextEvent_ < script_.size() && script_[nextEvent_].pass <= pass_) {
     ApplyEvent(script_[nextEvent_++]);
   }
@@ -124,24 +122,24 @@ void RecordingBackend::PressKey(int16_t scanCode) {
 void RecordingBackend::ReleaseKey(int16_t scanCode) {
   auto i = static_cast<size_t>(scanCode & 255);
   down_[i] = false;
-  tapped_[i] = false;
+  std::erase(tapped_, static_cast<uint8_t>(i));
 }
 
 void RecordingBackend::TapKey(int16_t scanCode) {
   PressKey(scanCode);
-  tapped_[static_cast<size_t>(scanCode & 255)] = true;
+  tapped_.push_back(static_cast<uint8_t>(scanCode & 255));
 }
 
 void RecordingBackend::ReleaseAllKeys() {
   down_.fill(false);
   hit_.fill(false);
-  tapped_.fill(false);
+  tapped_.clear();
 }
 
 void RecordingBackend::LoseFocus() {
   // As the real window: every held key is let go; presses already made still count.
   down_.fill(false);
-  tapped_.fill(false);
+  tapped_.clear();
   focusLost_ = true;
 }
 

@@ -207,7 +207,7 @@ class RecordingBackend {
 
   std::array<bool, 256> down_{};
   std::array<bool, 256> hit_{};
-  std::array<bool, 256> tapped_{};
+  std::vector<uint8_t> tapped_;  // keys tapped in this pass: let go when it ends
   std::vector<ScriptEvent> script_;
   size_t nextEvent_ = 0;
   int64_t pass_ = 0;

@@ -53,13 +53,7 @@ void Trace::Emit(const std::string& line) {
   if (keepLines_) lines_.push_back(line);
 }
 
-TraceCall::TraceCall(Trace& trace, std::string_view operation)
-    : trace_(trace), enabled_(trace.Enabled()) {
-  if (enabled_) line_ = operation;
-}
-
-TraceCall::~TraceCall() {
-  if (!enabled_) return;
+void TraceCall::Finish() {
   if (hasResult_) line_ += " -> " + result_;
   trace_.Add(std::move(line_));
 }

@@ -47,8 +47,13 @@ class Trace {
 // Builds one call line: TraceCall(trace, "Engine.EndFrame") << args...; written when destroyed.
 class TraceCall {
  public:
-  TraceCall(Trace& trace, std::string_view operation);
-  ~TraceCall();
+  // Inline so that a run without a trace pays only for a test of one flag.
+  TraceCall(Trace& trace, std::string_view operation) : trace_(trace), enabled_(trace.Enabled()) {
+    if (enabled_) line_ = operation;
+  }
+  ~TraceCall() {
+    if (enabled_) Finish();
+  }
   TraceCall(const TraceCall&) = delete;
   TraceCall& operator=(const TraceCall&) = delete;
 
@@ -73,6 +78,7 @@ class TraceCall {
   }
 
  private:
+  void Finish();
   void SetResult(std::string formatted) {
     if (enabled_) {
       result_ = std::move(formatted);
