@@ -100,7 +100,11 @@ void SdlEngine::CreateRenderer() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                              kFrameWidth, kFrameHeight);
-  if (frame_ != nullptr) SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
+  if (frame_ != nullptr) {
+    SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
+    // The frame is opaque: copying it replaces the window's pixels, nothing to blend.
+    SDL_SetTextureBlendMode(frame_, SDL_BLENDMODE_NONE);
+  }
   if (frame_ == nullptr) {
     // No render targets: draw straight into the window and let SDL letterbox it.
     SDL_RenderSetLogicalSize(renderer_, kFrameWidth, kFrameHeight);
@@ -159,8 +163,11 @@ void SdlEngine::Present() {
       height = kFrameHeight;
     }
     const SDL_Rect target = Letterbox(width, height);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // Black bars where the frame does not reach; a frame that fills the window needs none.
+    if (target.x != 0 || target.y != 0 || target.w != width || target.h != height) {
+      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+      SDL_RenderClear(renderer_);
+    }
     SDL_RenderCopy(renderer_, frame_, nullptr, &target);
   }
   SDL_RenderPresent(renderer_);
