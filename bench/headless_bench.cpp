@@ -4,12 +4,21 @@
 // and a new game starts whenever one ends. Reported: passes per second (target: at least 100,000)
 // and the cost of a pass as a multiple of an empty pass measured in the same run (a pass that only
 // begins and ends a frame on the same backend: what the engine costs with no game at all).
+// The same replay also runs as the player would run it: the swayfire-headless program on a script
+// file, timed from its start to its end (its start-up and reading the script included).
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/recording/recording.h"
@@ -41,6 +50,35 @@ std::vector<ScriptEvent> LevelTwentyScript() {
     if (pass % 600 == 0) script.push_back({pass, Kind::Tap, Key::Enter});
   }
   return script;
+}
+
+// The script as the headless program reads it: "<pass> <down|up|tap> <scan code>" lines.
+std::string ScriptText(const std::vector<ScriptEvent>& script) {
+  std::string text = "# a level-20 game: fire every way, keep healthy, start again when it ends\n";
+  for (const ScriptEvent& event : script) {
+    const char* kind = event.kind == ScriptEvent::Kind::Down ? "down"
+                       : event.kind == ScriptEvent::Kind::Up ? "up"
+                                                             : "tap";
+    text += std::to_string(event.pass) + " " + kind + " " + std::to_string(event.scanCode) + "\n";
+  }
+  return text;
+}
+
+// Runs the program with the arguments (output thrown away); its exit status, or -1.
+int RunProgram(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  if (failed != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 // Processor time used by this process so far.
@@ -127,3 +165,29 @@ static void BM_LevelTwentyReplay(benchmark::State& state) {
   state.counters["level"] = levelPlayed;
 }
 BENCHMARK(BM_LevelTwentyReplay)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+static void BM_HeadlessProgramReplay(benchmark::State& state) {
+  bench::ScratchFolder folder("[OPTIONS]\nFS=False\nSND=True\n", bench::ScoreFile(20));
+  const std::string script = folder.str() + "/level20.txt";
+  std::ofstream(script) << ScriptText(LevelTwentyScript());
+  double seconds = 0;
+  int64_t passes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    folder.Write("files/bullet.dds", bench::ScoreFile(20));
+    state.ResumeTiming();
+    const auto start = bench::Clock::now();
+    const int status = RunProgram({SWAYFIRE_HEADLESS, "--folder", folder.str(), "--input", script,
+                                   "--passes", std::to_string(kReplayPasses), "--seed", "20"});
+    seconds += bench::Seconds(bench::Clock::now() - start);
+    if (status != 0) {
+      state.SkipWithError(
+          ("swayfire-headless ended with status " + std::to_string(status)).c_str());
+      return;
+    }
+    passes += kReplayPasses;
+  }
+  state.SetItemsProcessed(passes);
+  state.counters["passes_per_second"] = static_cast<double>(passes) / seconds;
+}
+BENCHMARK(BM_HeadlessProgramReplay)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
