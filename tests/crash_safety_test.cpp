@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "../fuzz/ini_checks.h"
 #include "engine/ini_utility.h"
@@ -141,6 +142,57 @@ TEST(CrashSafety, ScoreWritesKilledAtRandomMomentsLeaveTheOldOrTheNewFile) {
   }
   // For the record: the rounds in which more than the first write was done before the kill.
   RecordProperty("rounds_with_more_writes", roundsWithMoreWrites);
+}
+
+// Several copies of the game saving into one score file at the same moment (a player who started
+// it twice): every key each of them saved is there at the end, and the file is whole.
+TEST(CrashSafety, CopiesSavingAtTheSameMomentLoseNoKey) {
+  test::TempFolder folder;
+  const auto file = folder / "files" / "bullet.dds";
+  test::WriteFile(file, "[SCORE]\nM1=4321\n[LEVEL]\nPASSED=9\n");
+  constexpr int kCopies = 4;
+  constexpr int kKeysEach = 120;
+  int start[2];
+  ASSERT_EQ(::pipe(start), 0);
+  std::vector<pid_t> copies;
+  for (int copy = 0; copy < kCopies; ++copy) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(start[1]);
+      char go = 0;
+      if (::read(start[0], &go, 1) != 0) _exit(3);  // all start together when the pipe closes
+      Paths paths(folder.str());
+      IniUtility utility(paths, /*durable=*/false);
+      for (int i = 0; i < kKeysEach; ++i) {
+        utility.WriteIni("SCORE", "C" + std::to_string(copy) + "-" + std::to_string(i),
+                         std::to_string(i), "files\\bullet.dds", 0);
+      }
+      _exit(0);
+    }
+    copies.push_back(child);
+  }
+  ::close(start[0]);
+  ::close(start[1]);
+  for (pid_t child : copies) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+
+  Keys keys = ReadKeys(file);
+  EXPECT_EQ(keys["SCORE/M1"], "4321");
+  EXPECT_EQ(keys["LEVEL/PASSED"], "9");
+  int lost = 0;
+  for (int copy = 0; copy < kCopies; ++copy) {
+    for (int i = 0; i < kKeysEach; ++i) {
+      const std::string name = "SCORE/C" + std::to_string(copy) + "-" + std::to_string(i);
+      if (keys.count(name) == 0 || keys[name] != std::to_string(i)) ++lost;
+    }
+  }
+  EXPECT_EQ(lost, 0) << "of " << kCopies * kKeysEach << " keys saved";
+  EXPECT_EQ(keys.size(), 2u + kCopies * kKeysEach);
+  EXPECT_FALSE(std::filesystem::exists(folder / "files" / "bullet.dds.tmp"));
 }
 
 // Starts the headless game on the folder; it runs far longer than the test waits.

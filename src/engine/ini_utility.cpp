@@ -1,5 +1,7 @@
 #include "engine/ini_utility.h"
 
+#include "engine/atomic_file.h"
+
 // Our files are plain bytes: no character-set conversion (and no extra library for it).
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
@@ -167,41 +169,6 @@ std::string IniStore(const std::string& text, const std::string& section, const 
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
-                         bool durable) {
-  std::string temp = path + ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = "cannot create " + temp + ": " + std::strerror(errno);
-    return false;
-  }
-  const char* data = contents.data();
-  size_t left = contents.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = "cannot write " + temp + ": " + std::strerror(errno);
-      ::close(fd);
-      ::unlink(temp.c_str());
-      return false;
-    }
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
-  if ((durable && ::fsync(fd) != 0) || ::close(fd) != 0) {
-    error = "cannot flush " + temp + ": " + std::strerror(errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    error = "cannot replace " + path + ": " + std::strerror(errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
 void IniUtility::Setup(int16_t) {}
 
 void IniUtility::WarnOnce(const std::string& what, const std::string& message) {
@@ -236,21 +203,29 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
     WarnOnce("store " + path, "not saving " + what + ": the name or value cannot be stored");
     return;
   }
-  std::string text;
+  // The temporary file goes beside the file, in a folder made for it if need be.
+  std::error_code ec;
+  const auto folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+  }
   std::string error;
-  FileRead read = ReadWholeFile(path, text, error);
-  if (read == FileRead::Failed) {
+  AtomicFileWriter writer(path, durable_);
+  if (!writer.Begin(error)) {
+    WarnOnce("write " + path, "could not save " + what + " (" + error +
+                                  "); scores of this run are kept in memory only");
+    return;
+  }
+  // Read while holding the turn: another copy of the game saving at the same moment cannot slip
+  // a write in between and have its key lost.
+  std::string text;
+  if (ReadWholeFile(path, text, error) == FileRead::Failed) {
     // Writing the one key over a file we cannot read would lose everything else in it.
     WarnOnce("write " + path, "could not save " + what + " (cannot read the file: " + error +
                                   "); scores of this run are kept in memory only");
     return;
   }
-  if (read == FileRead::Missing) {
-    // A missing file starts empty, in a folder made for it if need be.
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  }
-  if (!WriteFileAtomically(path, IniStore(text, section, key, value), error, durable_)) {
+  if (!writer.Commit(IniStore(text, section, key, value), error)) {
     // The game goes on with its scores in memory; say once what could not be saved.
     WarnOnce("write " + path, "could not save " + what + " (" + error +
                                   "); scores of this run are kept in memory only");

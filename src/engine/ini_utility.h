@@ -24,14 +24,6 @@ bool IniValueCanBeStored(const std::string& value);
 std::string IniStore(const std::string& text, const std::string& section, const std::string& key,
                      const std::string& value);
 
-// Writes the whole file atomically: a temporary file beside it, flushed to disk, then renamed over
-// the old one, so a crash or power cut leaves either the old or the new file, never half of one.
-// Returns false and fills `error` when it could not.
-// With durable unset the flush to disk is skipped: the rename still keeps each write whole if the
-// process dies, but not across a power cut (the headless runner and tests use that for speed).
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
-                         bool durable = true);
-
 class IniUtility : public Utility {
  public:
   explicit IniUtility(const Paths& paths, bool durable = true) : paths_(paths), durable_(durable) {}
