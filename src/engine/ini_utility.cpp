@@ -209,11 +209,15 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
   }
+  // The game goes on with its scores in memory; say once what could not be saved.
+  auto couldNotSave = [&](const std::string& why) {
+    WarnOnce("write " + path, "could not save " + what + " (" + why +
+                                  "); scores of this run are kept in memory only");
+  };
   std::string error;
   AtomicFileWriter writer(path, durable_);
   if (!writer.Begin(error)) {
-    WarnOnce("write " + path, "could not save " + what + " (" + error +
-                                  "); scores of this run are kept in memory only");
+    couldNotSave(error);
     return;
   }
   // Read while holding the turn: another copy of the game saving at the same moment cannot slip
@@ -221,15 +225,10 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   std::string text;
   if (ReadWholeFile(path, text, error) == FileRead::Failed) {
     // Writing the one key over a file we cannot read would lose everything else in it.
-    WarnOnce("write " + path, "could not save " + what + " (cannot read the file: " + error +
-                                  "); scores of this run are kept in memory only");
+    couldNotSave("cannot read the file: " + error);
     return;
   }
-  if (!writer.Commit(IniStore(text, section, key, value), error)) {
-    // The game goes on with its scores in memory; say once what could not be saved.
-    WarnOnce("write " + path, "could not save " + what + " (" + error +
-                                  "); scores of this run are kept in memory only");
-  }
+  if (!writer.Commit(IniStore(text, section, key, value), error)) couldNotSave(error);
 }
 
 float IniUtility::Distance(float x1, float y1, float x2, float y2) {
