@@ -104,7 +104,7 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
   }
   // Renamed while the turn is held, so the next writer reads the new file.
   if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
-    error = "cannot replace " + path_ + ": " + std::strerror(errno);
+    error = Reason("cannot replace", path_);
     Abandon();
     return false;
   }
