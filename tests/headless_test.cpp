@@ -1,8 +1,6 @@
 // The headless runner as tools and tests use it: its input script, its trace, its exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "engine/recording/input_script.h"
@@ -11,21 +9,8 @@
 
 namespace {
 
-struct RunResult {
-  int status;
-  std::string output;
-};
-
-RunResult RunHeadless(const std::string& args) {
-  std::string command = std::string(SWAYFIRE_HEADLESS) + " " + args + " 2>&1";
-  RunResult run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+test::CommandResult RunHeadless(const std::string& args) {
+  return test::RunCommand(std::string(SWAYFIRE_HEADLESS) + " " + args + " 2>&1");
 }
 
 std::vector<ScriptEvent> Parse(const std::string& text) {
@@ -76,7 +61,8 @@ TEST(HeadlessRunner, RunsTheGivenPassesWritesATraceAndExitsZero) {
   test::TempFolder folder;
   test::MakeAssetFiles(folder.path());
   std::string trace = (folder / "trace.txt").string();
-  RunResult run = RunHeadless("--folder " + folder.str() + " --passes 12 --trace " + trace);
+  test::CommandResult run =
+      RunHeadless("--folder " + folder.str() + " --passes 12 --trace " + trace);
   EXPECT_EQ(run.status, 0) << run.output;
   std::string text = test::ReadFile(trace);
   EXPECT_NE(text.find("# pass 12\n"), std::string::npos);
@@ -92,7 +78,7 @@ TEST(HeadlessRunner, SameSeedAndTimeGiveTheSameTrace) {
   test::WriteFile(a / "in.txt", "3 tap 57\n20 down 30\n40 up 30\n");
   test::WriteFile(b / "in.txt", "3 tap 57\n20 down 30\n40 up 30\n");
   for (auto* f : {&a, &b}) {
-    RunResult run =
+    test::CommandResult run =
         RunHeadless("--folder " + f->str() + " --passes 200 --seed 5 --time 1000 --input " +
                     (*f / "in.txt").string() + " --trace " + (*f / "t.txt").string());
     ASSERT_EQ(run.status, 0) << run.output;
@@ -107,7 +93,7 @@ TEST(HeadlessRunner, BadScriptOrArgumentsExitWithStatusTwo) {
   test::TempFolder folder;
   test::MakeAssetFiles(folder.path());
   test::WriteFile(folder / "in.txt", "1 down 30\n2 jump 30\n");
-  RunResult run =
+  test::CommandResult run =
       RunHeadless("--folder " + folder.str() + " --input " + (folder / "in.txt").string());
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.output.find("line 2"), std::string::npos) << run.output;
@@ -121,7 +107,7 @@ TEST(HeadlessRunner, MissingAssetFailsNamingTheFile) {
   test::TempFolder folder;
   test::MakeAssetFiles(folder.path());
   std::filesystem::remove(folder / "files" / "hpbar.dds");
-  RunResult run = RunHeadless("--folder " + folder.str() + " --passes 5");
+  test::CommandResult run = RunHeadless("--folder " + folder.str() + " --passes 5");
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.output.find("hpbar.dds"), std::string::npos) << run.output;
 }

@@ -4,10 +4,8 @@
 // stderr what it could not do. A missing or damaged asset ends the program with a message naming
 // the file, a non-zero status, and nothing written.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -295,14 +293,8 @@ GameRun RunRealGame(const fs::path& folder) {
                         "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "
                         "SWAYFIRE_NO_MESSAGEBOX=1 ASAN_OPTIONS=detect_leaks=0 "
                         "timeout 30 ./swayfire 2>&1";
-  GameRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) run.errors += buffer;
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  test::CommandResult result = test::RunCommand(command);
+  return GameRun{result.status, result.output};
 }
 
 TEST(HostileFiles, ACorruptAssetEndsTheRealGameNamingItAndWritesNothing) {

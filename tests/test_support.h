@@ -37,6 +37,13 @@ void MakeAssetFiles(const std::filesystem::path& folder);
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 std::string ReadFile(const std::filesystem::path& path);
 
+// Runs a shell command; its exit status (-1 when it did not exit) and what it printed.
+struct CommandResult {
+  int status = -1;
+  std::string output;
+};
+CommandResult RunCommand(const std::string& command);
+
 // A game over the recording backend in a scratch folder with all asset files present.
 struct TestGame {
   explicit TestGame(bool withAssets = true);

@@ -7,8 +7,10 @@
  * where its sound begins; from there on, every stretch of 1024 frames is fitted as (gain x music)
  * plus a rest. The music counts as heard when most stretches that have music carry it at a
  * plausible gain (the game plays it at 83 to 95 percent; a loud effect in a stretch skews its fit).
- * The rest is what the effects added; each effect file is looked for in it by normalised
- * cross-correlation and its clear occurrences are counted.
+ * The rest is what the effects added. The plays of the effects are taken out of it one by one,
+ * the clearest first (the mixer starts every sound at the beginning of a buffer), so that sounds
+ * that overlap do not hide each other; a play counts when its effect correlates clearly with the
+ * rest once all the other plays are out.
  *
  * Prints what it found; exit status 0 when every check holds, 1 when one fails, 2 on bad input. */
 #include <math.h>
@@ -59,11 +61,12 @@ static Sound Mono(const unsigned char* data, long frames, int channels) {
 
 /* A 16-bit PCM WAV file at 44100 Hz, mono or stereo. */
 static int ReadWav(const char* path, Sound* sound) {
-  unsigned char* data;
+  unsigned char* data = NULL;
   long size;
   if (!ReadFile(path, &data, &size) || size < 12 || memcmp(data, "RIFF", 4) != 0 ||
       memcmp(data + 8, "WAVE", 4) != 0) {
     fprintf(stderr, "audio_check: %s is not a WAV file\n", path);
+    free(data);
     return 0;
   }
   int channels = 0, bits = 0;
@@ -119,74 +122,131 @@ static int CompareDoubles(const void* a, const void* b) {
   return (x > y) - (x < y);
 }
 
-/* Normalised correlation of `effect` (its first `length` samples) with `rest` at `lag`; 0 where
- * the rest is quieter than about -50 dBFS, so silence never matches. */
-static double MatchAt(const Sound* rest, const double* energy, const Sound* effect, long length,
-                      double tt, long lag) {
-  double rr = energy[lag + length] - energy[lag];
-  if (rr < 100.0 * 100.0 * length) return 0;
-  double rt = 0;
-  const float* r = rest->samples + lag;
-  for (long k = 0; k < length; ++k) rt += (double)r[k] * effect->samples[k];
-  return rt / sqrt(rr * tt);
+/* An effect file, and the first part of it that is looked for (its template). */
+typedef struct {
+  const char* path;
+  Sound sound;
+  long length; /* of the template */
+  double tt;   /* energy of the template */
+  double ee;   /* energy of the whole effect */
+} Effect;
+
+/* One play of an effect found in the recording: where it starts and how loud it is. */
+typedef struct {
+  int effect;
+  long start;
+  double gain;
+} Play;
+
+/* Normalised correlation of the effect's template with `rest` from `start` on, with `g` times the
+ * effect put back in first (the rest as it was before that play was taken out); 0 where the rest
+ * is quieter than about -50 dBFS, so silence never matches. */
+static double MatchAt(const Sound* rest, const Effect* effect, long start, double g) {
+  if (start + effect->length > rest->count) return 0;
+  double rt = 0, rr = 0;
+  const float* r = rest->samples + start;
+  const float* t = effect->sound.samples;
+  for (long k = 0; k < effect->length; ++k) {
+    double x = r[k] + g * t[k];
+    rt += x * t[k];
+    rr += x * x;
+  }
+  if (rr < 100.0 * 100.0 * effect->length) return 0;
+  return rt / sqrt(rr * effect->tt);
 }
 
-/* Counts the clear occurrences of `effect` in `rest`: peaks of the correlation above 0.8, each
- * taken at its best lag; occurrences closer than the effect's length count once. Prints where it
- * heard the effect, and the near misses. */
-static int CountEffect(const Sound* rest, const double* energy, const Sound* effect) {
-  long length = effect->count < kMaxTemplate ? effect->count : kMaxTemplate;
-  double tt = 0;
-  for (long k = 0; k < length; ++k) tt += (double)effect->samples[k] * effect->samples[k];
-  int count = 0, printed = 0;
-  if (tt <= 0) return 0;
-  for (long lag = 0; lag + length <= rest->count; ++lag) {
-    double c = MatchAt(rest, energy, effect, length, tt, lag);
-    if (c < 0.5) continue;
-    /* Climb to the top of this peak, looking at every lag of one template length. */
-    long top = lag, next = lag + 1;
-    for (; next < lag + length && next + length <= rest->count; ++next) {
-      double d = MatchAt(rest, energy, effect, length, tt, next);
-      if (d > c) {
-        c = d;
-        top = next;
+/* Adds `g` times the whole effect to the rest from `start` on. */
+static void AddEffect(Sound* rest, const Effect* effect, long start, double g) {
+  for (long k = 0; k < effect->sound.count && start + k < rest->count; ++k) {
+    rest->samples[start + k] += (float)(g * effect->sound.samples[k]);
+  }
+}
+
+/* Takes the effects out of the rest, one play at a time, the clearest first: sounds that overlap
+ * (a shot fired while the "enter" sound still rings) hide each other from a plain correlation,
+ * but once the louder one is out the other shows clearly. The mixer starts every sound at the
+ * beginning of a buffer, so plays are looked for only there. Stops when no template correlates
+ * at 0.5 or better with what is left; returns the number of plays in `plays`. */
+static long Decompose(Sound* rest, const Effect* effects, int count, Play* plays, long most) {
+  /* The correlation of every effect at every buffer start, kept up to date as plays are taken
+   * out; a start that was already taken out of the rest once is not looked at again. */
+  long starts = rest->count / kWindow + 1;
+  double* scores = malloc(sizeof(double) * (size_t)(starts * count));
+  for (int e = 0; e < count; ++e) {
+    for (long s = 0; s < starts; ++s)
+      scores[e * starts + s] = MatchAt(rest, &effects[e], s * kWindow, 0);
+  }
+  long found = 0;
+  while (found < most) {
+    double best = 0.5;
+    long bestSlot = -1;
+    for (long slot = 0; slot < starts * count; ++slot) {
+      if (scores[slot] > best) {
+        best = scores[slot];
+        bestSlot = slot;
       }
     }
-    if (printed++ < 24) printf(" %s%.2f s (%.2f)", c > 0.8 ? "" : "miss ", (double)top / kRate, c);
-    if (c > 0.8) {
-      ++count;
-      lag = top + effect->count - 1;
-    } else {
-      lag = next - 1;
+    if (bestSlot < 0) break;
+    int e = (int)(bestSlot / starts);
+    long start = bestSlot % starts * kWindow;
+    /* The play's loudness, fitted over the whole effect. */
+    const Effect* effect = &effects[e];
+    double re = 0;
+    for (long k = 0; k < effect->sound.count && start + k < rest->count; ++k) {
+      re += (double)rest->samples[start + k] * effect->sound.samples[k];
+    }
+    double gain = re / effect->ee;
+    AddEffect(rest, effect, start, -gain);
+    plays[found++] = (Play){e, start, gain};
+    scores[bestSlot] = -1;
+    /* Only the starts whose templates reach into what changed need a new look. */
+    for (int f = 0; f < count; ++f) {
+      long from = (start - effects[f].length) / kWindow,
+           to = (start + effect->sound.count) / kWindow;
+      for (long s = from < 0 ? 0 : from; s <= to && s < starts; ++s) {
+        if (scores[f * starts + s] >= 0)
+          scores[f * starts + s] = MatchAt(rest, &effects[f], s * kWindow, 0);
+      }
+    }
+  }
+  free(scores);
+  return found;
+}
+
+static int CompareStarts(const void* a, const void* b) {
+  const Play *x = a, *y = b;
+  return (x->start > y->start) - (x->start < y->start);
+}
+
+/* Counts the clear plays of one effect: those whose template correlates above 0.8 with the rest
+ * once every other play is taken out. Prints where it heard the effect, and the near misses. */
+static int CountEffect(const Sound* rest, const Effect* effects, int e, const Play* plays,
+                       long found) {
+  int count = 0, printed = 0;
+  for (long p = 0; p < found; ++p) {
+    if (plays[p].effect != e) continue;
+    double c = MatchAt(rest, &effects[e], plays[p].start, plays[p].gain);
+    if (c > 0.8) ++count;
+    if (c >= 0.5 && printed++ < 24) {
+      printf(" %s%.2f s (%.2f)", c > 0.8 ? "" : "miss ", (double)plays[p].start / kRate, c);
     }
   }
   return count;
 }
 
-int main(int argc, char** argv) {
-  if (argc < 4 || (argc - 4) % 2 != 0) {
-    fprintf(stderr, "usage: audio_check RAW MUSIC_WAV MIN_SECONDS [EFFECT_WAV MIN_COUNT]...\n");
-    return 2;
-  }
-  unsigned char* raw;
-  long size;
-  if (!ReadFile(argv[1], &raw, &size)) {
-    fprintf(stderr, "audio_check: cannot read %s\n", argv[1]);
-    return 2;
-  }
-  Sound out = Mono(raw, size / 4, 2);
-  free(raw);
-  Sound music;
-  if (!ReadWav(argv[2], &music)) return 2;
+/* Checks the recording: its length, the music, and the plays of each effect against the number
+ * wanted (`counts`, as typed). Returns 0 when every check holds, 1 when one fails. */
+static int Check(const Sound* out, const Sound* music, const char* minSeconds,
+                 const Effect* effects, int effectCount, char** counts) {
   int failures = 0;
 
-  double seconds = (double)out.count / kRate;
+  double seconds = (double)out->count / kRate;
   printf("recording: %.1f s\n", seconds);
-  if (seconds < atof(argv[3])) {
-    printf("FAIL: the recording is shorter than %s s\n", argv[3]);
+  if (seconds < atof(minSeconds)) {
+    printf("FAIL: the recording is shorter than %s s\n", minSeconds);
     ++failures;
   }
-  long outFirst = FirstAbove(&out, 64), musicFirst = FirstAbove(&music, 64);
+  long outFirst = FirstAbove(out, 64), musicFirst = FirstAbove(music, 64);
   if (outFirst < 0 || musicFirst < 0) {
     printf("FAIL: the recording is silent\n");
     return 1;
@@ -196,7 +256,7 @@ int main(int argc, char** argv) {
   long guess = outFirst - musicFirst, lag = guess;
   double bestCorrelation = -1;
   for (long d = guess - kSearch; d <= guess + kSearch; ++d) {
-    double c = Correlation(&out, &music, outFirst, kRate / 2, d);
+    double c = Correlation(out, music, outFirst, kRate / 2, d);
     if (c > bestCorrelation) {
       bestCorrelation = c;
       lag = d;
@@ -210,15 +270,15 @@ int main(int argc, char** argv) {
    * so the music is taken out of the recording with the median gain of the stretch and its six
    * neighbours, which still follows each change of the volume exactly; the rest is kept. */
   long begin = lag > 0 ? (lag + kWindow - 1) / kWindow * kWindow : 0;
-  long end = lag + music.count < out.count ? lag + music.count : out.count;
+  long end = lag + music->count < out->count ? lag + music->count : out->count;
   long stretches = end > begin ? (end - begin) / kWindow : 0, windows = 0, carried = 0;
   double* gains = malloc(sizeof(double) * (size_t)(stretches + 1));
   double* sorted = malloc(sizeof(double) * (size_t)(stretches + 1));
   for (long s = 0; s < stretches; ++s) {
     double xm = 0, mm = 0;
     for (long i = begin + s * kWindow; i < begin + (s + 1) * kWindow; ++i) {
-      double m = music.samples[i - lag];
-      xm += out.samples[i] * m;
+      double m = music->samples[i - lag];
+      xm += out->samples[i] * m;
       mm += m * m;
     }
     gains[s] = NAN;
@@ -227,8 +287,8 @@ int main(int argc, char** argv) {
     sorted[windows++] = gains[s];
     if (gains[s] > 0.5 && gains[s] < 1.1) ++carried;
   }
-  Sound rest = {calloc((size_t)out.count + 1, sizeof(float)), out.count};
-  memcpy(rest.samples, out.samples, (size_t)out.count * sizeof(float));
+  Sound rest = {calloc((size_t)out->count + 1, sizeof(float)), out->count};
+  memcpy(rest.samples, out->samples, (size_t)out->count * sizeof(float));
   for (long s = 0; s < stretches; ++s) {
     double near[7];
     int n = 0;
@@ -239,7 +299,7 @@ int main(int argc, char** argv) {
     qsort(near, (size_t)n, sizeof(double), CompareDoubles);
     double gain = near[n / 2];
     for (long i = begin + s * kWindow; i < begin + (s + 1) * kWindow; ++i) {
-      rest.samples[i] -= (float)(gain * music.samples[i - lag]);
+      rest.samples[i] -= (float)(gain * music->samples[i - lag]);
     }
   }
   double median = 0;
@@ -257,28 +317,71 @@ int main(int argc, char** argv) {
     ++failures;
   }
 
-  double* energy = malloc(sizeof(double) * (size_t)(rest.count + 1));
-  energy[0] = 0;
-  for (long i = 0; i < rest.count; ++i) {
-    energy[i + 1] = energy[i] + (double)rest.samples[i] * rest.samples[i];
-  }
-  for (int a = 4; a + 1 < argc; a += 2) {
-    Sound effect;
-    if (!ReadWav(argv[a], &effect)) return 2;
-    printf("%s at:", argv[a]);
-    int count = CountEffect(&rest, energy, &effect);
+  long most = rest.count / kWindow * 2 + 1;
+  Play* plays = malloc(sizeof(Play) * (size_t)most);
+  long found = Decompose(&rest, effects, effectCount, plays, most);
+  qsort(plays, (size_t)found, sizeof(Play), CompareStarts);
+  for (int e = 0; e < effectCount; ++e) {
+    printf("%s at:", effects[e].path);
+    int count = CountEffect(&rest, effects, e, plays, found);
     printf("\n");
-    int wanted = atoi(argv[a + 1]);
-    printf("%s: heard %d times (at least %d wanted)\n", argv[a], count, wanted);
+    int wanted = atoi(counts[e]);
+    printf("%s: heard %d times (at least %d wanted)\n", effects[e].path, count, wanted);
     if (count < wanted) {
-      printf("FAIL: %s is not heard often enough\n", argv[a]);
+      printf("FAIL: %s is not heard often enough\n", effects[e].path);
       ++failures;
     }
-    free(effect.samples);
   }
-  free(energy);
+  free(plays);
   free(rest.samples);
+  return failures > 0 ? 1 : 0;
+}
+
+/* An effect file, with the energy of its template and of the whole; 0 when it cannot be used. */
+static int LoadEffect(const char* path, Effect* effect) {
+  effect->path = path;
+  if (!ReadWav(path, &effect->sound)) return 0;
+  effect->length = effect->sound.count < kMaxTemplate ? effect->sound.count : kMaxTemplate;
+  for (long k = 0; k < effect->sound.count; ++k) {
+    double x = effect->sound.samples[k];
+    effect->ee += x * x;
+    if (k < effect->length) effect->tt += x * x;
+  }
+  if (effect->tt <= 0) {
+    fprintf(stderr, "audio_check: %s is silent\n", path);
+    return 0;
+  }
+  return 1;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 4 || (argc - 4) % 2 != 0) {
+    fprintf(stderr, "usage: audio_check RAW MUSIC_WAV MIN_SECONDS [EFFECT_WAV MIN_COUNT]...\n");
+    return 2;
+  }
+  unsigned char* raw = NULL;
+  long size;
+  if (!ReadFile(argv[1], &raw, &size)) {
+    fprintf(stderr, "audio_check: cannot read %s\n", argv[1]);
+    free(raw);
+    return 2;
+  }
+  Sound out = Mono(raw, size / 4, 2), music = {NULL, 0};
+  free(raw);
+  int effectCount = (argc - 4) / 2, status = 2, loaded = 0;
+  Effect* effects = calloc((size_t)effectCount + 1, sizeof(Effect));
+  char** wanted = malloc(sizeof(char*) * ((size_t)effectCount + 1));
+  if (ReadWav(argv[2], &music)) {
+    while (loaded < effectCount && LoadEffect(argv[4 + 2 * loaded], &effects[loaded])) {
+      wanted[loaded] = argv[5 + 2 * loaded];
+      ++loaded;
+    }
+    if (loaded == effectCount) status = Check(&out, &music, argv[3], effects, effectCount, wanted);
+  }
+  for (int e = 0; e <= loaded && e < effectCount; ++e) free(effects[e].sound.samples);
+  free(effects);
+  free(wanted);
   free(music.samples);
   free(out.samples);
-  return failures > 0 ? 1 : 0;
+  return status;
 }
