@@ -1,4 +1,4 @@
-# Shared by the end-to-end tests (tests/window/e2e_*.sh): a private Xvfb display, a copy of the
+# Shared by the end-to-end tests (tests/window/e2e_*.sh), on top of window_lib.bash: a copy of the
 # game in a scratch folder, keys typed into its window with xdotool, and checks of what it leaves
 # behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
 # so it is not registered as a test itself.
@@ -7,42 +7,10 @@
 # presses of one key that reach it between two passes count as one. So every key goes on its own,
 # held for a few passes, with a pause after it.
 
-e2e_name=$(basename "$0" .sh)
-game=$1
-build=$2
-close_helper=$build/tests/x11_close_window
+source "$(dirname "${BASH_SOURCE[0]}")/window_lib.bash"
 audio_helper=$build/tests/audio_check
-title="swayfire 1.0"
-failures=0
 checks=0
-
-# Until the asset generator has written the game's files there is no game to start.
-if [ ! -f "$build/files/logo.jpg" ]; then
-  echo "$e2e_name: skipped: no generated files in $build/files"
-  exit 77
-fi
-for tool in Xvfb xdotool identify compare "$close_helper" "$audio_helper"; do
-  command -v "$tool" >/dev/null || {
-    echo "$e2e_name: $tool missing (scripts/install-deps)" >&2
-    exit 1
-  }
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-e2e_cleanup() {
-  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  # E2E_KEEP=1 keeps the scratch folder (game, screenshots, sound recording) for a look.
-  if [ -n "${E2E_KEEP:-}" ]; then echo "$e2e_name: kept $work"; else rm -rf "$work"; fi
-}
-trap e2e_cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+require_tools xdotool identify compare "$audio_helper"
 
 # Counts one check; fails it with the message when the condition (the remaining words) is false.
 check() {
@@ -55,25 +23,14 @@ check() {
 finish() {
   if [ "$failures" -gt 0 ]; then
     [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
-    echo "$e2e_name: $failures of $checks checks failed"
+    echo "$test_name: $failures of $checks checks failed"
     exit 1
   fi
-  echo "$e2e_name: $checks checks passed"
+  echo "$test_name: $checks checks passed"
   exit 0
 }
 
-# A private display; Xvfb picks a free number and tells it through the descriptor. No window
-# manager: the tests give the game's window the keyboard focus themselves.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || {
-  echo "$e2e_name: Xvfb did not start" >&2
-  exit 1
-}
-export DISPLAY=:$(cat "$work/display")
-export SDL_AUDIODRIVER=dummy
-export SWAYFIRE_NO_MESSAGEBOX=1
+start_display
 # Whatever the game keeps in the user's folders stays in the scratch folder too.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
 mkdir -p "$HOME"
@@ -101,24 +58,6 @@ seed_scores() {
 start_game() {
   env "$@" "$folder/swayfire" >"$work/log" 2>&1 &
   game_pid=$!
-}
-
-# Waits up to $1 seconds for the game to end; sets status to its exit status (or "running").
-wait_game() {
-  local _
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
-    status=running
-    kill -KILL "$game_pid" 2>/dev/null
-    wait "$game_pid" 2>/dev/null
-  else
-    wait "$game_pid"
-    status=$?
-  fi
-  game_pid=""
 }
 
 window_id() {

@@ -6,34 +6,8 @@
 # its scores again after a restart. Without its data it stops with a clear message.
 #   install.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
-build=$2
-helper=$build/tests/x11_close_window
-title="swayfire 1.0"
-
-if [ ! -f "$build/files/logo.jpg" ]; then
-  echo "install: skipped: no generated files in $build/files"
-  exit 77
-fi
-for tool in Xvfb xdotool identify strings desktop-file-validate appstreamcli groff "$helper"; do
-  command -v "$tool" >/dev/null || { echo "install: $tool missing (scripts/install-deps)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/window_lib.bash"
+require_tools xdotool identify strings desktop-file-validate appstreamcli groff
 
 prefix=$work/prefix
 if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
@@ -80,13 +54,7 @@ else
 fi
 
 # 2. The installed game, started from its desktop entry by a player with an empty home.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "install: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
-export SDL_AUDIODRIVER=dummy
-export SWAYFIRE_NO_MESSAGEBOX=1
+start_display
 export HOME=$work/home
 unset XDG_DATA_HOME
 mkdir -p "$HOME" "$work/cwd"
@@ -101,19 +69,6 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop" | sed 's/ *%[fFuUdDnNickvm]//g')
 start_game() {
   (cd "$work/cwd" && env PATH="$prefix/bin:$PATH" sh -c "exec $exec_line") >"$work/log" 2>&1 &
   game_pid=$!
-}
-wait_game() {
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
-    status=running
-    return
-  fi
-  wait "$game_pid"
-  status=$?
-  game_pid=""
 }
 # The main loop runs once the score file has been read and repaired at start-up.
 wait_for_file() {
@@ -130,12 +85,12 @@ if wait_for_file "$user/files/bullet.dds" 'M2-50=0'; then
   [ "$(cat "$user/opt.ini")" = "$(printf '[OPTIONS]\nFS=False\nSND=True')" ] ||
     fail "default options: $(tr '\n' ' ' <"$user/opt.ini")"
   # T in the menu saves a screenshot, in the player's folder.
-  "$helper" --find "$title" 10 || fail "no window titled \"$title\""
+  "$close_helper" --find "$title" 10 || fail "no window titled \"$title\""
   sleep 0.5
   xdotool key t
   for _ in $(seq 50); do ls "$user"/swayfire-*.png >/dev/null 2>&1 && break; sleep 0.1; done
   ls "$user"/swayfire-*.png >/dev/null 2>&1 || fail "no screenshot in $user"
-  "$helper" "$title" 5 || fail "could not close the window"
+  "$close_helper" "$title" 5 || fail "could not close the window"
   wait_game 10
   [ "$status" = 0 ] || fail "window close: status $status (0 expected)"
 else
@@ -156,7 +111,7 @@ if [ -f "$user/files/bullet.dds" ]; then
   sed -i 's/^M1=0/M1=4321/; /^M2-50=/d' "$user/files/bullet.dds"
   start_game
   if wait_for_file "$user/files/bullet.dds" 'M2-50=0'; then
-    "$helper" "$title" 10 || fail "restart: could not close the window"
+    "$close_helper" "$title" 10 || fail "restart: could not close the window"
     wait_game 10
     [ "$status" = 0 ] || fail "restart: status $status (0 expected)"
     grep -q '^M1=4321' "$user/files/bullet.dds" || fail "restart: the record M1=4321 was lost"

@@ -5,47 +5,17 @@
 # clear message and a non-zero status.
 #   smoke.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
-game=$1
-build=$2
-helper=$build/tests/x11_close_window
-title="swayfire 1.0"
+source "$(dirname "$0")/window_lib.bash"
+require_tools
 
-# Until the asset generator has written the game's files there is no game to start.
-if [ ! -f "$build/files/logo.jpg" ]; then
-  echo "smoke: skipped: no generated files in $build/files"
-  exit 77
-fi
-
-for tool in Xvfb "$helper"; do
-  command -v "$tool" >/dev/null || { echo "smoke: $tool missing" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
+# Every failure shows what the game said.
 fail() {
   echo "FAIL: $*"
   [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
   failures=$((failures + 1))
 }
 
-# A private display; Xvfb picks a free number and tells it through the descriptor.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "smoke: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
-# No sound card here: the dummy driver still runs the whole sound path.
-export SDL_AUDIODRIVER=dummy
-export SWAYFIRE_NO_MESSAGEBOX=1
+start_display
 
 # A copy of the game in its own folder, so the build folder's score file is left alone.
 install_game() {
@@ -61,21 +31,6 @@ start_game() {
   # A script's background jobs ignore SIGINT unless told otherwise; the game must see it.
   env --default-signal=INT "$work/game/swayfire" >"$work/log" 2>&1 &
   game_pid=$!
-}
-
-# Waits up to $1 seconds for the game to end; sets status to its exit status (or "running").
-wait_game() {
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
-    status=running
-    return
-  fi
-  wait "$game_pid"
-  status=$?
-  game_pid=""
 }
 
 # The main loop runs once the score file has been read and repaired at start-up.
@@ -103,9 +58,9 @@ check_score_file() {
 # 1. Closing the window ends the game with status 0 and a complete score file.
 install_game
 start_game
-"$helper" --find "$title" 30 || fail "no window titled \"$title\""
+"$close_helper" --find "$title" 30 || fail "no window titled \"$title\""
 if wait_running; then
-  "$helper" "$title" 5 || fail "could not close the window"
+  "$close_helper" "$title" 5 || fail "could not close the window"
   wait_game 10
   [ "$status" = 0 ] || fail "window close: status $status (0 expected)"
   check_score_file
@@ -131,7 +86,7 @@ done
 # 4. Closing the window during the splash ends the program cleanly.
 install_game
 start_game
-"$helper" "$title" 30 || fail "splash: no window to close"
+"$close_helper" "$title" 30 || fail "splash: no window to close"
 wait_game 10
 [ "$status" = 0 ] || fail "close during the splash: status $status (0 expected)"
 [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
