@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "asset_files.h"
 #include "engine/engine.h"
 #include "forwarding.h"
 
@@ -31,39 +32,7 @@ class ScratchFolder {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
             ("swayfire-bench-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
-    std::filesystem::create_directories(path_ / "files");
-    for (const char* name : {"logo.jpg",
-                             "Font_Blue.bmp",
-                             "font_default.dds",
-                             "background.bmp",
-                             "player_0.bmp",
-                             "player_7.bmp",
-                             "player_8.bmp",
-                             "player_9.bmp",
-                             "player_10.bmp",
-                             "bonus.bmp",
-                             "mainmenu_background.bmp",
-                             "arrow.dds",
-                             "menu-gametitle.dds",
-                             "keys-fire.dds",
-                             "keys-move.dds",
-                             "hpbar.dds",
-                             "menu_opt.wav",
-                             "enter.wav",
-                             "hs_name.wav",
-                             "won.wav",
-                             "fire.wav",
-                             "bonus.wav",
-                             "ai_die.wav",
-                             "music.wav",
-                             "hit_01.wav",
-                             "hit_02.wav",
-                             "hit_03.wav",
-                             "hit_04.wav",
-                             "hit_05.wav"}) {
-      Write("files/" + std::string(name), "");
-    }
-    for (int i = 1; i <= 10; ++i) Write("files/ai_" + std::to_string(i) + ".bmp", "");
+    test::MakeAssetFiles(path_);
     Write("opt.ini", options);
     Write("files/bullet.dds", scores);
   }

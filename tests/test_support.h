@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "asset_files.h"
 #include "engine/recording/recording.h"
 #include "shell/game.h"
 
@@ -29,10 +30,6 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Every file name under files/ that the game loads (pictures and sounds, plus music.wav).
-const std::vector<std::string>& AssetFileNames();
-// Creates every asset file (empty placeholders: the recording backend does not decode them).
-void MakeAssetFiles(const std::filesystem::path& folder);
 // Writes a text file, creating folders as needed.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 std::string ReadFile(const std::filesystem::path& path);
