@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install
+.PHONY: all deps build run test test-asan bench fuzz clean install golden
 
 all: build
 
@@ -27,6 +27,11 @@ install: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Records the golden replays (tests/golden) again, for a change of behaviour that is meant, and
+# says which changed; review them with git diff before committing.
+golden: build
+	./$(BUILD)/tests/swayfire_golden ./$(BUILD)/swayfire-headless tests/golden
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSWAYFIRE_SANITIZE=ON
