@@ -1,12 +1,14 @@
 # Run by cpack between staging the install and packing it (CPACK_PRE_BUILD_SCRIPTS): turns the
-# install layout into the one Debian expects of a game. Its settings come from cmake/Packaging.cmake.
+# install layout into the one Debian expects of a game. Its settings come from
+# cmake/Packaging.cmake.
 
-if(CPACK_SWAYFIRE_LAYOUT_ERROR)
-  message(FATAL_ERROR "swayfire package: ${CPACK_SWAYFIRE_LAYOUT_ERROR}")
+if(CPACK_SWAYFIRE_PACKAGE_ERROR)
+  message(FATAL_ERROR "swayfire package: ${CPACK_SWAYFIRE_PACKAGE_ERROR}")
 endif()
 set(usr ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})
 if(NOT EXISTS ${usr}/${CPACK_SWAYFIRE_BINDIR}/swayfire)
-  message(FATAL_ERROR "swayfire package: no ${CPACK_SWAYFIRE_BINDIR}/swayfire in the staged install ${usr}")
+  message(FATAL_ERROR
+    "swayfire package: no ${CPACK_SWAYFIRE_BINDIR}/swayfire in the staged install ${usr}")
 endif()
 
 # Games live in /usr/games (lintian: package-section-games-but-contains-no-game).

@@ -24,15 +24,20 @@
 set(SWAYFIRE_PACKAGE_DIR ${CMAKE_BINARY_DIR} CACHE PATH
   "Where `package` writes the Debian package and `web_bundle` the web bundle")
 set(SWAYFIRE_WEB_DIR ${CMAKE_SOURCE_DIR}/build-web CACHE PATH
-  "The finished browser build (index.html, swayfire.js, swayfire.wasm, files/) that web_bundle zips")
+  "The finished browser build that web_bundle zips (index.html, swayfire.js, swayfire.wasm ...)")
 set(SWAYFIRE_MAINTAINER "The Swayfire authors <swayfire@users.noreply.github.com>")
 set(SWAYFIRE_DEBIAN_DIR ${CMAKE_BINARY_DIR}/debian)
 
+# What stops the package from being made (and only that: the game still builds and runs).
+set(CPACK_SWAYFIRE_PACKAGE_ERROR "")
 # The changelog's newest entry names the version being packed: a new version needs its entry.
 file(STRINGS ${CMAKE_SOURCE_DIR}/data/debian/changelog changelog_top LIMIT_COUNT 1)
-if(NOT changelog_top MATCHES "^swayfire \\(${PROJECT_VERSION}\\) ")
-  message(FATAL_ERROR "data/debian/changelog: its newest entry is \"${changelog_top}\", but the game "
-    "is version ${PROJECT_VERSION} (project() in CMakeLists.txt): add an entry for ${PROJECT_VERSION}")
+string(REGEX MATCH "^swayfire \\(([^)]*)\\) " changelog_entry "${changelog_top}")
+set(changelog_version "${CMAKE_MATCH_1}")
+if(NOT changelog_version STREQUAL PROJECT_VERSION)
+  string(APPEND CPACK_SWAYFIRE_PACKAGE_ERROR "data/debian/changelog: its newest entry is for "
+    "version \"${changelog_version}\", but the game is version ${PROJECT_VERSION} (project() in "
+    "CMakeLists.txt): add an entry for it. ")
 endif()
 
 # Debian's machine-readable copyright file, with the license text of LICENSE (below its title and
@@ -84,16 +89,19 @@ set(CPACK_SWAYFIRE_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_SWAYFIRE_STRIP ${CMAKE_STRIP})
 set(CPACK_SWAYFIRE_DOCDIR ${CMAKE_INSTALL_DOCDIR})
 set(CPACK_SWAYFIRE_MANDIR ${CMAKE_INSTALL_MANDIR})
-set(CPACK_SWAYFIRE_DEBIAN_FILES ${SWAYFIRE_DEBIAN_DIR}/copyright ${CMAKE_SOURCE_DIR}/data/debian/changelog)
+set(CPACK_SWAYFIRE_DEBIAN_FILES
+  ${SWAYFIRE_DEBIAN_DIR}/copyright ${CMAKE_SOURCE_DIR}/data/debian/changelog)
 # The executable finds its data relative to its own folder: /usr/games must be as far from
 # /usr/share/swayfire as the folder the build was made for.
 file(RELATIVE_PATH data_from_games /usr/games /usr/${CMAKE_INSTALL_DATADIR}/swayfire)
-if(data_from_games STREQUAL SWAYFIRE_DATA_FROM_BIN)
-  set(CPACK_SWAYFIRE_LAYOUT_ERROR "")
-else()
-  set(CPACK_SWAYFIRE_LAYOUT_ERROR "the game looks for its data at ${SWAYFIRE_DATA_FROM_BIN} from its "
-    "folder, but in the package it is ${data_from_games} from /usr/games: configure with "
-    "-DCMAKE_INSTALL_BINDIR=games (or bin) and the default CMAKE_INSTALL_DATADIR")
+if(NOT data_from_games STREQUAL SWAYFIRE_DATA_FROM_BIN)
+  string(APPEND CPACK_SWAYFIRE_PACKAGE_ERROR "the game looks for its data at "
+    "${SWAYFIRE_DATA_FROM_BIN} from its folder, but in the package it is ${data_from_games} from "
+    "/usr/games: configure with -DCMAKE_INSTALL_BINDIR=games (or bin) and the default "
+    "CMAKE_INSTALL_DATADIR. ")
+endif()
+if(CPACK_SWAYFIRE_PACKAGE_ERROR)
+  message(WARNING "No Debian package can be made: ${CPACK_SWAYFIRE_PACKAGE_ERROR}")
 endif()
 include(CPack)
 

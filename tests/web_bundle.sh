@@ -37,7 +37,8 @@ swayfire-web-7.3/swayfire.js swayfire-web-7.3/swayfire.wasm "
 [ "$listing" = "$expected" ] || fail "the zip holds: $listing"
 mkdir "$work/unzipped"
 unzip -q "$zip_file" -d "$work/unzipped"
-cmp -s "$web/swayfire.wasm" "$work/unzipped/swayfire-web-7.3/swayfire.wasm" || fail "swayfire.wasm changed"
+cmp -s "$web/swayfire.wasm" "$work/unzipped/swayfire-web-7.3/swayfire.wasm" ||
+  fail "swayfire.wasm changed in the zip"
 readme=$work/unzipped/swayfire-web-7.3/README.txt
 grep -q 'python3 -m http.server' "$readme" || fail "the README does not say how to serve the folder"
 grep -q 'application/wasm' "$readme" || fail "the README does not name the MIME type of .wasm"

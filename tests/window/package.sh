@@ -30,12 +30,14 @@ check "package name: $(field Package)" test "$(field Package)" = swayfire
 check "package version: $(field Version) ($version expected)" test "$(field Version)" = "$version"
 check "section: $(field Section)" test "$(field Section)" = games
 check "priority: $(field Priority)" test "$(field Priority)" = optional
-check "maintainer: $(field Maintainer)" grep -q '^The Swayfire authors <.*@.*>$' <<<"$(field Maintainer)"
+check "maintainer: $(field Maintainer)" \
+  grep -q '^The Swayfire authors <.*@.*>$' <<<"$(field Maintainer)"
 check "the description has no long part" test "$(field Description | wc -l)" -ge 3
 depends=$(dpkg-deb --info "$deb" | sed -n 's/^ Depends: //p')
 for library in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 \
   libfontconfig1 fonts-dejavu-core; do
-  check "$library is not among the dependencies: $depends" grep -q "\(^\|, \)$library\( \|,\|$\)" <<<"$depends"
+  check "$library is not among the dependencies: $depends" \
+    grep -q "\(^\|, \)$library\( \|,\|$\)" <<<"$depends"
 done
 # Owner root, folders 0755, files 0644 but the game's 0755.
 strays=$(dpkg-deb --contents "$deb" | awk '
@@ -45,7 +47,8 @@ strays=$(dpkg-deb --contents "$deb" | awk '
   $1 != "-rw-r--r--" { print }')
 check "owner or permissions: $strays" test -z "$strays"
 if command -v lintian >/dev/null; then
-  lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v "running with root privileges" >"$work/lintian.log"
+  lintian --tag-display-limit 0 "$deb" 2>&1 |
+    grep -v "running with root privileges" >"$work/lintian.log"
   sed 's/^/  lintian: /' "$work/lintian.log"
   check "lintian reports errors" test -z "$(grep '^E:' "$work/lintian.log")"
 else
@@ -68,8 +71,10 @@ desktop=$(ls "$usr"/share/applications/*.desktop 2>/dev/null | head -n 1)
 id=$(basename "$desktop" .desktop)
 check "no desktop entry in /usr/share/applications" test -f "$desktop"
 check "the desktop entry does not validate" desktop-file-validate "$desktop"
-check "no icon $id in /usr/share/icons/hicolor" \
-  test -f "$usr/share/icons/hicolor/48x48/apps/$id.png" -a -f "$usr/share/icons/hicolor/256x256/apps/$id.png"
+for size in 16 48 256; do
+  check "no ${size}x$size icon $id in /usr/share/icons/hicolor" \
+    test -f "$usr/share/icons/hicolor/${size}x$size/apps/$id.png"
+done
 metainfo=$usr/share/metainfo/$id.metainfo.xml
 check "the metainfo has no release $version" grep -q "<release version=\"$version\"" "$metainfo"
 man=$usr/share/man/man6/swayfire.6.gz
@@ -77,9 +82,10 @@ check "no compressed manual page /usr/share/man/man6/swayfire.6.gz" gzip -t "$ma
 check "the manual page is not of version $version" \
   grep -q "^\.TH SWAYFIRE 6 .* \"swayfire $version\"" <<<"$(gzip -dc "$man" 2>/dev/null)"
 doc=$usr/share/doc/swayfire
-check "the copyright file is not machine-readable" \
-  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
-check "the copyright file has no license text" grep -q '^ Permission is hereby granted' "$doc/copyright"
+check "the copyright file is not machine-readable" grep -qx \
+  'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
+check "the copyright file has no license text" \
+  grep -q '^ Permission is hereby granted' "$doc/copyright"
 check "the changelog's newest entry is not for $version" \
   grep -q "^swayfire ($version) " <<<"$(gzip -dc "$doc/changelog.gz" 2>/dev/null | head -n 1)"
 check "no README" test -f "$doc/README.md"
