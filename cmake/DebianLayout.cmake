@@ -31,8 +31,8 @@ if(failed)
   message(FATAL_ERROR "swayfire package: ${CPACK_SWAYFIRE_STRIP} ${usr}/games/swayfire failed")
 endif()
 
-# Compressed as Debian's tools do it: best compression, no name or time stamp in the header, so the
-# same files make the same package.
+# Compressed as Debian's tools do it (gzip -9n): best compression, and no file name or time stamp
+# in the header (lintian: package-contains-timestamped-gzip).
 function(gzip_file source target)
   execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${target} RESULT_VARIABLE failed)
   if(failed)
