@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install golden
+.PHONY: all deps build run test test-asan bench fuzz clean install golden package
 
 all: build
 
@@ -24,6 +24,30 @@ run: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Release packages in dist/: swayfire_<version>_amd64.deb, made from a build of its own for /usr
+# (no tests), and swayfire-web-<version>.zip of the browser build, once this Makefile can make
+# one. The package's build takes its flags from dpkg-buildflags alone (build type None),
+# hardening included, as Debian builds its own packages.
+PKG_BUILD ?= build-pkg
+DIST ?= dist
+deb_flags = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+
+$(PKG_BUILD)/CMakeCache.txt: | deps
+	CFLAGS="$(call deb_flags,CFLAGS) $(call deb_flags,CPPFLAGS)" \
+	CXXFLAGS="$(call deb_flags,CXXFLAGS) $(call deb_flags,CPPFLAGS)" \
+	LDFLAGS="$(call deb_flags,LDFLAGS)" \
+	cmake -S . -B $(PKG_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=None \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
+	  -DSWAYFIRE_TESTS=OFF -DSWAYFIRE_BENCH=OFF -DSWAYFIRE_PACKAGE_DIR=$(CURDIR)/$(DIST)
+
+package: deps $(PKG_BUILD)/CMakeCache.txt
+	cmake --build $(PKG_BUILD) -j $(JOBS) --target package
+	@if grep -q '^web:' $(firstword $(MAKEFILE_LIST)); then \
+	  $(MAKE) -f $(firstword $(MAKEFILE_LIST)) web && cmake --build $(PKG_BUILD) --target web_bundle; \
+	else \
+	  echo "package: no web build in this Makefile yet: no web bundle"; \
+	fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -57,4 +81,4 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD) $(DIST)

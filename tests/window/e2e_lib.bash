@@ -1,6 +1,6 @@
-# Shared by the end-to-end tests (tests/window/e2e_*.sh), on top of window_lib.bash: a copy of the
-# game in a scratch folder, keys typed into its window with xdotool, and checks of what it leaves
-# behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
+# Shared by the end-to-end tests (tests/window/e2e_*.sh, and package.sh for the packaged game), on
+# top of window_lib.bash: a copy of the game in a scratch folder, keys typed into its window with
+# xdotool, and checks of what it leaves behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
 # so it is not registered as a test itself.
 #
 # The game reads the keys once per pass, 60 passes a second, and a press counts once per pass: two

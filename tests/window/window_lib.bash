@@ -7,8 +7,17 @@ test_name=$(basename "$0" .sh)
 game=$1
 build=$2
 close_helper=$build/tests/x11_close_window
-title="swayfire 1.0"
 failures=0
+
+# The game's version, from project() in CMakeLists.txt; the caption shows the executable's name and
+# the version's major.minor.
+cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt" 2>/dev/null; }
+version=$(cache_value CMAKE_PROJECT_VERSION)
+title="swayfire $(cache_value CMAKE_PROJECT_VERSION_MAJOR).$(cache_value CMAKE_PROJECT_VERSION_MINOR)"
+if [ -z "$version" ]; then
+  echo "$test_name: no project version in $build/CMakeCache.txt" >&2
+  exit 1
+fi
 
 # Until the asset generator has written the game's files there is no game to start.
 if [ ! -f "$build/files/logo.jpg" ]; then
