@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/game.h"
+#include "core/game.h"
 
 namespace render {
 
@@ -20,12 +20,6 @@ inline void Sprite(Engine& engine, const Texture& texture, float x, float y, flo
                    float drawnHeight = 0) {
   engine.DrawSprite(texture, x, y, width, height, angle, opacity, 0, 0, drawnWidth, drawnHeight, -1,
                     -1);
-}
-
-// Time left of a bonus type; a table that has not been set up yet holds no bonus in effect.
-inline float BonusTime(const Game& game, int type) {
-  const size_t index = static_cast<size_t>(type);
-  return index < game.BonusTypes.size() ? game.BonusTypes[index].Time : 0.0f;
 }
 
 }  // namespace render

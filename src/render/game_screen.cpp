@@ -1,23 +1,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
-#include "shell/numbers.h"
 
-using render::BonusTime;
 using render::Sprite;
 using render::Untint;
 
 namespace {
-
-// Bonus types whose effects show on the game screen.
-constexpr int kBandsBonus = 0;    // "A": bands across and down the screen at every enemy
-constexpr int kFlickerBonus = 3;  // "D": enemy shots flicker in warm colours
-constexpr int kGhostBonus = 6;    // "X": the ship is held half transparent
-constexpr int kHaloBonus = 11;    // "J": a green halo circles the ship
-
-constexpr size_t kEdgeRunner = 4;
 
 // The background sways with the wall clock, not with the frame count: every sine or cosine
 // takes its own reading of the time of day.
@@ -59,7 +50,7 @@ void DrawShots(Game& game) {
     if (!shot.Active) continue;
     if (shot.Hostile == 0) engine.SetColor(33, 33, 222);
     if (shot.Hostile == 1) engine.SetColor(222, 33, 33);
-    if (BonusTime(game, kFlickerBonus) > 0 && shot.Hostile > 0) {
+    if (BonusInEffect(game, Bonus::D) && shot.Hostile > 0) {
       const float r1 = game.Rnd.Next();
       const float r2 = game.Rnd.Next();
       const float r3 = game.Rnd.Next();
@@ -112,11 +103,11 @@ float BarWidth(float health) {
 void DrawShip(Game& game) {
   Engine& engine = game.engine;
   const int image = ShipImage(game.PlayerHealth);
-  if (BonusTime(game, kGhostBonus) > 0) game.PlayerFade = 40;
+  if (BonusInEffect(game, Bonus::X)) game.PlayerFade = 40;
   const int16_t opacity = NearestInt16(game.PlayerFade);
   Sprite(engine, game.PlayerTextures[image], game.PlayerX, game.PlayerY, 32, 32, 0, opacity);
 
-  if (BonusTime(game, kHaloBonus) > 0) {
+  if (BonusInEffect(game, Bonus::J)) {
     engine.SetColor(33, 222, 33);
     const double a = 45.0 * game.AnimClock;
     const float x = static_cast<float>(game.PlayerX + std::sin(a));
@@ -147,7 +138,7 @@ int EnemyImage(float health) {
 
 void DrawEnemies(Game& game) {
   Engine& engine = game.engine;
-  const bool bands = game.BonusTypes.size() > kBandsBonus && game.BonusTypes[kBandsBonus].Active;
+  const bool bands = !game.BonusTypes.empty() && game.BonusTypes[Bonus::A].Active;
   const size_t count = game.Enemies.size();
   for (size_t i = 0; i < count; ++i) {
     const Enemy& enemy = game.Enemies[i];
@@ -155,7 +146,7 @@ void DrawEnemies(Game& game) {
     engine.SetColor(222, 33, 33);
     if (enemy.Infected) engine.SetColor(33, 200, 33);
     if (enemy.Ally) engine.SetColor(255, 255, 255);
-    if (i == kEdgeRunner) engine.SetColor(255, 237, 95);
+    if (i == static_cast<size_t>(kEdgeRunner)) engine.SetColor(255, 237, 95);
 
     // Absent enemies are drawn too, at an opacity that shows nothing.
     const Texture& texture = game.EnemyTextures[EnemyImage(enemy.Health)];

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/numbers.h"
 #include "render/render.h"
-#include "shell/numbers.h"
 
 namespace {
 
@@ -108,18 +108,21 @@ void DrawMenu(Game& game) {
 
   // Each entry sways on its own; the selected one gets a slower Highlight copy on top.
   Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 47), kWhite);
-  if (game.MenuSelection == 0) Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 7), kHighlight);
+  if (game.MenuSelection == kSurvivalEntry)
+    Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 7), kHighlight);
   DrawRecord(game, 170, game.BestScore, game.NewBestScore);
 
   const std::string revival = "REVIVAL " + std::to_string(game.Level);
   Text(game, revival, 140, 220, 1, Sway(anim, 45), kWhite);
-  if (game.MenuSelection == 1) Text(game, revival, 140, 220, 1, Sway(anim, 5), kHighlight);
+  if (game.MenuSelection == kLevelEntry)
+    Text(game, revival, 140, 220, 1, Sway(anim, 5), kHighlight);
   DrawRecord(game, 220, game.LevelBestScores[level], game.NewLevelBest[level]);
-  if (game.MenuSelection == 1) DrawLevelChooser(game, anim);
+  if (game.MenuSelection == kLevelEntry) DrawLevelChooser(game, anim);
 
   if (game.ExitCaption.empty()) ChooseExitCaption(game);
   Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 43), kWhite);
-  if (game.MenuSelection == 2) Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
+  if (game.MenuSelection == kExitEntry)
+    Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
 
   if (game.LastScore > 0) {
     engine.DrawText("smalltext", 437, 2, 200, 15, "LAST GAME: " + ScoreText(game.LastScore),
