@@ -68,7 +68,8 @@ void DrawPauseOverlay(Game& game) {
   Engine& engine = game.engine;
   // One pixel of enemy image 10 stretched over the whole screen, light blue at half opacity.
   engine.SetColor(155, 155, 255);
-  render::Sprite(engine, game.EnemyTextures[10], 0, 0, 1, 1, 0, 50, 640, 480);
-  render::Untint(engine);
+  DrawSprite(engine, game.EnemyTextures[10],
+             {.size = {1, 1}, .opacity = 50, .drawnSize = {640, 480}});
+  Untint(engine);
   engine.DrawText("xl", 0, 180, 640, 200, "PAUSED", kWhite, 1);
 }
