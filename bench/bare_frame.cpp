@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <numbers>
 
-#include "engine/bitmap_font.h"
+#include "engine/common/bitmap_font.h"
 #include "engine/sdl/sdl_pictures.h"
 #include "engine/sdl/sdl_text.h"
 

@@ -14,14 +14,14 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_music.h"
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_window.h"
 #include "forwarding.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 
 // The SDL engine, except that a frame ends by carrying out the drawing queued in the renderer
 // instead of being shown and held to 60 frames a second: the benchmarks measure the drawing.

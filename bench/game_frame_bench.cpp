@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "bare_frame.h"
+#include "core/game.h"
 #include "engine/recording/recording.h"
 #include "render/render.h"
-#include "shell/game.h"
 #include "shell/shell.h"
 
 namespace {

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "core/game.h"
 #include "engine/recording/recording.h"
 #include "probes.h"
-#include "shell/game.h"
 #include "shell/shell.h"
 
 namespace {

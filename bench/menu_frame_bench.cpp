@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bare_frame.h"
+#include "core/game.h"
 #include "render/render.h"
-#include "shell/game.h"
 #include "shell/shell.h"
 
 namespace {

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/ini_utility.h"
+#include "core/game.h"
 #include "engine/recording/recording.h"
+#include "io/ini_utility.h"
 #include "probes.h"
-#include "shell/game.h"
 #include "shell/shell.h"
 
 namespace {

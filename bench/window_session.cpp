@@ -17,7 +17,7 @@
 #include <fstream>
 #include <memory>
 
-#include "engine/paths.h"
+#include "io/paths.h"
 
 extern char** environ;
 

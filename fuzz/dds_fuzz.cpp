@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/dds.h"
+#include "io/dds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DdsImage image;

@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ini_utility.h"
+#include "io/ini_utility.h"
 
 namespace fuzzcheck {
 

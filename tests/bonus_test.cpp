@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kRunner = 4;
-
 class BonusTest : public ::testing::Test {
  protected:
   void Start(bool survival, int16_t level = 1) {
@@ -55,7 +53,7 @@ class BonusTest : public ::testing::Test {
 
 TEST_F(BonusTest, AnItemComesOnlyWhileTheEdgeRunnerIsLongGoneAndNoneIsOut) {
   Start(true);
-  Enemy& runner = t.game.Enemies[kRunner];
+  Enemy& runner = t.game.Enemies[kEdgeRunner];
   runner.RespawnDelay = 100;
   UpdateBonus(t.game);
   EXPECT_FALSE(t.game.BonusVisible);
@@ -81,7 +79,7 @@ TEST_F(BonusTest, AnItemComesOnlyWhileTheEdgeRunnerIsLongGoneAndNoneIsOut) {
 
 TEST_F(BonusTest, PlacingReseedsTwiceAndDrawsPositionThenType) {
   Start(true);
-  t.game.Enemies[kRunner].RespawnDelay = 150;
+  t.game.Enemies[kEdgeRunner].RespawnDelay = 150;
   t.game.Rnd.Seed(77);
   t.backend.clock().Advance(5000);
   double now = t.game.platform.TimeOfDay();
@@ -105,7 +103,7 @@ TEST_F(BonusTest, ItemsLandInsideTheMarginsWithEveryType) {
   t.game.PlayerX = -100;  // never under an item
   std::set<int> types;
   for (int i = 0; i < 2000; ++i) {
-    t.game.Enemies[kRunner].RespawnDelay = 200;
+    t.game.Enemies[kEdgeRunner].RespawnDelay = 200;
     t.game.BonusVisible = false;
     t.game.Rnd.Seed(static_cast<uint64_t>(i) * 7919u);
     t.backend.clock().Advance(i % 7);
@@ -204,7 +202,7 @@ TEST_F(BonusTest, TimedTypesGetTimesFromTheirRanges) {
 
 TEST_F(BonusTest, TimersRunDownAndEndThePassAfterZero) {
   Start(true);
-  t.game.Enemies[kRunner].RespawnDelay = 0;
+  t.game.Enemies[kEdgeRunner].RespawnDelay = 0;
   for (int type = 0; type < kBonusTypeCount; ++type) {
     t.game.BonusTypes[type].Active = true;
     t.game.BonusTypes[type].Time = 2;
@@ -307,7 +305,7 @@ TEST_F(BonusTest, TurnAllyTakesTheFirstLivingOrdinaryEnemy) {
   present(0).Ally = true;
   t.game.Enemies[1].Health = 100;  // absent
   present(2).Health = 0;           // dying
-  present(kRunner);
+  present(kEdgeRunner);
   present(5).Fade = 30;  // still fading in: it counts
   present(6);
   Collect(10);
@@ -315,8 +313,8 @@ TEST_F(BonusTest, TurnAllyTakesTheFirstLivingOrdinaryEnemy) {
   EXPECT_EQ(e[0].Health, 80.0f);
   EXPECT_FALSE(e[1].Ally);
   EXPECT_FALSE(e[2].Ally);
-  EXPECT_FALSE(e[kRunner].Ally);
-  EXPECT_EQ(e[kRunner].Health, 80.0f);
+  EXPECT_FALSE(e[kEdgeRunner].Ally);
+  EXPECT_EQ(e[kEdgeRunner].Health, 80.0f);
   EXPECT_TRUE(e[5].Ally);
   EXPECT_EQ(e[5].Health, 250.0f);
   EXPECT_FALSE(e[6].Ally);
@@ -324,17 +322,17 @@ TEST_F(BonusTest, TurnAllyTakesTheFirstLivingOrdinaryEnemy) {
   // Only allies and the edge runner on the field: nothing changes.
   Start(false, 2);
   present(0).Ally = true;
-  present(kRunner);
+  present(kEdgeRunner);
   Collect(10);
   EXPECT_EQ(t.game.Enemies[0].Health, 80.0f);
-  EXPECT_FALSE(t.game.Enemies[kRunner].Ally);
-  EXPECT_EQ(t.game.Enemies[kRunner].Health, 80.0f);
+  EXPECT_FALSE(t.game.Enemies[kEdgeRunner].Ally);
+  EXPECT_EQ(t.game.Enemies[kEdgeRunner].Health, 80.0f);
 }
 
 TEST_F(BonusTest, NothingIsPlacedTakenOrCountedWhilePaused) {
   t.LoadResources();
   Start(true);
-  t.game.Enemies[kRunner].RespawnDelay = 300;
+  t.game.Enemies[kEdgeRunner].RespawnDelay = 300;
   t.game.BonusTypes[0].Active = true;
   t.game.BonusTypes[0].Time = 10;
   t.game.Paused = true;

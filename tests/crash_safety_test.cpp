@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "../fuzz/ini_checks.h"
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 #include "test_support.h"
 
 extern char** environ;

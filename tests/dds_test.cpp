@@ -1,4 +1,4 @@
-#include "engine/dds.h"
+#include "io/dds.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kRunner = 4;
-
 class EnemiesTest : public ::testing::Test {
  protected:
   void Start(bool survival, int16_t level = 1) {
@@ -163,7 +161,7 @@ TEST_F(EnemiesTest, StandStillFreezesMovementOnly) {
   Place(1, 200, 100, 400, 100).Health = 0;  // dying at full presence
   Place(2, 490, 390, 100, 100);             // touching the ship
   Place(3, 300, 300, 100, 300);             // fires
-  Place(kRunner, 0, 1, 300, 0);             // on the top-left corner
+  Place(kEdgeRunner, 0, 1, 300, 0);         // on the top-left corner
   SeedWhere([](Random& r) {
     if (Fires(r.Next())) return false;   // slot 0
     if (Fires(r.Next())) return false;   // slot 1
@@ -185,10 +183,10 @@ TEST_F(EnemiesTest, StandStillFreezesMovementOnly) {
   EXPECT_TRUE(e[2].Infected);
   EXPECT_EQ(e[3].X, 300.0f);
   // The edge runner still turns at the corner.
-  EXPECT_EQ(e[kRunner].X, 0.0f);
-  EXPECT_EQ(e[kRunner].Y, 1.0f);
-  EXPECT_EQ(e[kRunner].TargetX, 0.0f);
-  EXPECT_EQ(e[kRunner].TargetY, 448.0f);
+  EXPECT_EQ(e[kEdgeRunner].X, 0.0f);
+  EXPECT_EQ(e[kEdgeRunner].Y, 1.0f);
+  EXPECT_EQ(e[kEdgeRunner].TargetX, 0.0f);
+  EXPECT_EQ(e[kEdgeRunner].TargetY, 448.0f);
   ASSERT_GE(ActiveShots(), 1);
   EXPECT_EQ(t.game.Shots[0].Owner, 3.0f);
 }
@@ -282,7 +280,7 @@ TEST_F(EnemiesTest, InfectionSpreadsInLevelGamesOnlyAndReachesAllies) {
     Place(1, 120, 120, 0, 0).Ally = true;  // overlaps slot 0
     Place(2, 100, 132, 0, 0);              // touches slot 0: no overlap
     Place(3, 80, 80, 0, 0).Health = -3;    // dying, overlapping
-    Place(kRunner, 110, 90, 110, 90);      // the edge runner is an enemy too
+    Place(kEdgeRunner, 110, 90, 110, 90);  // the edge runner is an enemy too
     SeedWhere([](Random& r) {
       for (int i = 0; i < 3; ++i) {
         if (Fires(r.Next())) return false;
@@ -295,7 +293,7 @@ TEST_F(EnemiesTest, InfectionSpreadsInLevelGamesOnlyAndReachesAllies) {
     EXPECT_EQ(e[1].InfectedByOther, !survival);
     EXPECT_FALSE(e[2].Infected);
     EXPECT_EQ(e[3].Infected, !survival);
-    EXPECT_EQ(e[kRunner].Infected, !survival);
+    EXPECT_EQ(e[kEdgeRunner].Infected, !survival);
     // Half the drain for a caught infection: the ally lost 1/50 in its own turn.
     EXPECT_EQ(e[1].Health, survival ? 100.0f : static_cast<float>(100 - 1.0 / 50.0));
   }
@@ -383,11 +381,11 @@ TEST_F(EnemiesTest, TheEdgeRunnerEntersFromFourSidesAndReachesTheEdge) {
   std::set<int> seen;
   for (uint64_t seed = 1; seed < 200 && seen.size() < 4; ++seed) {
     Start(false, 3);
-    t.game.Enemies[kRunner].RespawnDelay = 0;
+    t.game.Enemies[kEdgeRunner].RespawnDelay = 0;
     t.game.Rnd.Seed(seed);
     int16_t left = t.game.EnemiesLeft;
     UpdateEnemies(t.game);
-    const Enemy& runner = t.game.Enemies[kRunner];
+    const Enemy& runner = t.game.Enemies[kEdgeRunner];
     EXPECT_EQ(t.game.EnemiesLeft, left);  // the edge runner uses up no spawn
     EXPECT_EQ(runner.Speed, 4.0f);
     EXPECT_EQ(runner.Health, 50.0f);
@@ -426,9 +424,9 @@ TEST_F(EnemiesTest, TheEdgeRunnerTurnsAtTheCornersWithinTheirDistances) {
     SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
     Start(false);
     t.game.BonusTypes[2].Time = 10;  // hold it in place
-    Place(kRunner, c.x, c.y, 300, 200);
+    Place(kEdgeRunner, c.x, c.y, 300, 200);
     UpdateEnemies(t.game);
-    const Enemy& runner = t.game.Enemies[kRunner];
+    const Enemy& runner = t.game.Enemies[kEdgeRunner];
     EXPECT_EQ(runner.TargetX, c.turns ? c.targetX : 300.0f);
     EXPECT_EQ(runner.TargetY, c.turns ? c.targetY : 200.0f);
     // The four corners are asked in order, each time.
@@ -451,7 +449,7 @@ TEST_F(EnemiesTest, TheEdgeRunnerFiresAlongTheEdgesItIsOn) {
     SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
     Start(false);
     t.game.BonusTypes[2].Time = 10;
-    Place(kRunner, c.x, c.y, c.x, c.y).Fade = 20;  // edge fire goes on while fading in
+    Place(kEdgeRunner, c.x, c.y, c.x, c.y).Fade = 20;  // edge fire goes on while fading in
     SeedWhere([](Random& r) { return !Fires(r.Next()) && std::floor(15.0f * r.Next()) == 1.0f; });
     UpdateEnemies(t.game);
     EXPECT_TRUE(TookDraws(2 + c.shots));  // fire test, edge fire test, one speed per shot
@@ -484,10 +482,10 @@ TEST_F(EnemiesTest, ADyingEdgeRunnerNearACornerTakesTheTurnOverItsDrift) {
   for (bool survival : {false, true}) {
     Start(survival);
     t.game.BonusTaken = true;
-    Place(kRunner, 0, 440, 0, 448).Health = 0;
-    t.game.Enemies[kRunner].Fade = 60;
+    Place(kEdgeRunner, 0, 440, 0, 448).Health = 0;
+    t.game.Enemies[kEdgeRunner].Fade = 60;
     UpdateEnemies(t.game);
-    const Enemy& runner = t.game.Enemies[kRunner];
+    const Enemy& runner = t.game.Enemies[kEdgeRunner];
     EXPECT_EQ(runner.TargetX, 608.0f);
     EXPECT_EQ(runner.TargetY, 448.0f);
     EXPECT_EQ(runner.Fade, 59.0f);
@@ -506,9 +504,9 @@ TEST_F(EnemiesTest, TheEdgeRunnersDelayCoversItsWholeRange) {
   std::set<float> delays;
   Start(false);
   for (int pass = 0; pass < 4000; ++pass) {
-    Place(kRunner, 300, 200, 300, 200).Health = 0;
+    Place(kEdgeRunner, 300, 200, 300, 200).Health = 0;
     UpdateEnemies(t.game);
-    delays.insert(t.game.Enemies[kRunner].RespawnDelay);
+    delays.insert(t.game.Enemies[kEdgeRunner].RespawnDelay);
   }
   EXPECT_EQ(*delays.begin(), 101.0f);
   EXPECT_EQ(*delays.rbegin(), 200.0f);

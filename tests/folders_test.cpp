@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "engine/folders.h"
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
+#include "io/folders.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 #include "shell/shell.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "engine/icon.h"
+#include "engine/common/icon.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "engine/ini_utility.h"
+#include "io/ini_utility.h"
 #include "test_support.h"
 
 namespace {

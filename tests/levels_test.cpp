@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kRunner = 4;
-
 class LevelsTest : public ::testing::Test {
  protected:
   void Start(bool survival, int16_t level = 1, int16_t highest = 1) {
@@ -64,9 +62,9 @@ TEST_F(LevelsTest, LevelOneUsesFiveOfItsSixSpawnsInTheFirstFrame) {
     SCOPED_TRACE(slot);
     const Enemy& enemy = t.game.Enemies[slot];
     EXPECT_EQ(enemy.Fade, 1.0f);
-    EXPECT_EQ(enemy.Health, slot == kRunner ? 50.0f : 100.0f);
+    EXPECT_EQ(enemy.Health, slot == kEdgeRunner ? 50.0f : 100.0f);
     EXPECT_FALSE(enemy.Ally || enemy.Infected || enemy.InfectedByOther);
-    if (slot == kRunner) continue;
+    if (slot == kEdgeRunner) continue;
     EXPECT_EQ(enemy.X, std::floor(enemy.X));
     EXPECT_GE(enemy.X, 0.0f);
     EXPECT_LE(enemy.X, 607.0f);
@@ -77,9 +75,9 @@ TEST_F(LevelsTest, LevelOneUsesFiveOfItsSixSpawnsInTheFirstFrame) {
   }
 
   // An ordinary respawn uses the last spawn; the edge runner's respawns never count.
-  t.game.Enemies[kRunner] = Enemy{};
+  t.game.Enemies[kEdgeRunner] = Enemy{};
   UpdateEnemies(t.game);
-  EXPECT_EQ(t.game.Enemies[kRunner].Fade, 1.0f);
+  EXPECT_EQ(t.game.Enemies[kEdgeRunner].Fade, 1.0f);
   EXPECT_EQ(t.game.EnemiesLeft, 1);
   t.game.Enemies[0] = Enemy{};
   UpdateEnemies(t.game);
@@ -115,7 +113,7 @@ TEST_F(LevelsTest, EnemiesSpawnedInOneFrameLandApart) {
   std::set<std::pair<float, float>> places;
   std::set<std::pair<float, float>> targets;
   for (int slot = 0; slot <= t.game.EnemyMax; ++slot) {
-    if (slot == kRunner) continue;
+    if (slot == kEdgeRunner) continue;
     places.insert({t.game.Enemies[slot].X, t.game.Enemies[slot].Y});
     targets.insert({t.game.Enemies[slot].TargetX, t.game.Enemies[slot].TargetY});
   }
@@ -185,12 +183,12 @@ TEST_F(LevelsTest, OutOfSpawnsTheEdgeRunnerReturnsOnlyWithMoreThanSixLiving) {
   for (int slot : {0, 1, 2, 3, 5, 6}) Present(slot);
   Present(7).Ally = true;  // allies do not count
   UpdateEnemies(t.game);
-  EXPECT_EQ(t.game.Enemies[kRunner].Fade, 0.0f);
+  EXPECT_EQ(t.game.Enemies[kEdgeRunner].Fade, 0.0f);
   EXPECT_GT(t.game.PlayerHealth, 0.0f);
 
   Present(7);
   UpdateEnemies(t.game);
-  EXPECT_EQ(t.game.Enemies[kRunner].Fade, 1.0f);
+  EXPECT_EQ(t.game.Enemies[kEdgeRunner].Fade, 1.0f);
   EXPECT_EQ(t.game.EnemiesLeft, 0);
 }
 
@@ -260,7 +258,7 @@ TEST_F(LevelsTest, AlliesTheEdgeRunnerAndTheDyingDoNotHoldAClear) {
   t.game.BonusTypes[2].Time = 100;
   Present(0).Ally = true;
   Present(1, 0);  // dying
-  Present(kRunner, 50);
+  Present(kEdgeRunner, 50);
   Present(5, 100);  // one living enemy holds the clear
   UpdateEnemies(t.game);
   EXPECT_GT(t.game.PlayerHealth, 0.0f);

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kRunner = 4;
 constexpr int16_t kPlayKeys[] = {Key::Left, Key::Right, Key::Up, Key::Down,
                                  Key::A,    Key::D,     Key::W,  Key::S};
 
@@ -52,11 +51,11 @@ std::string CheckState(const Game& game) {
       if (bad(value)) out << "enemy " << i << " has a NaN";
     }
     if (!within(e.Fade, 0, 100)) out << "enemy " << i << " fade " << e.Fade;
-    if (i == kRunner && e.Ally) out << "the edge runner is an ally";
+    if (i == kEdgeRunner && e.Ally) out << "the edge runner is an ally";
     if (e.Fade <= 0) continue;
     bool onField = within(e.X, 0, 608) && within(e.Y, 0, 448);
     // The edge runner spawns just outside the field; its first update brings it onto the edge.
-    bool entering = i == kRunner && e.Fade == 1 &&
+    bool entering = i == kEdgeRunner && e.Fade == 1 &&
                     ((e.X == 640 && e.Y == 0) || (e.X == -32 && e.Y == 448) ||
                      (e.X == 0 && e.Y == -32) || (e.X == 608 && e.Y == 480));
     if (!onField && !entering) out << "enemy " << i << " off the field at " << e.X << ", " << e.Y;

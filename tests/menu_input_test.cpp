@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ini_utility.h"
+#include "io/ini_utility.h"
 #include "menu/menu.h"
 #include "shell/shell.h"
 #include "test_support.h"

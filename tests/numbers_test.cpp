@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "shell/numbers.h"
-#include "shell/random.h"
+#include "core/numbers.h"
+#include "core/random.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "asset_files.h"
+#include "core/game.h"
 #include "engine/recording/recording.h"
-#include "shell/game.h"
 
 namespace test {
 

@@ -21,15 +21,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
+#include "core/game.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_music.h"
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_window.h"
 #include "forwarding.h"
-#include "shell/game.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 #include "shell/shell.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <iostream>
 #include <string>
 
-#include "engine/paths.h"
+#include "core/game.h"
 #include "engine/recording/recording.h"
-#include "shell/game.h"
+#include "io/paths.h"
 #include "shell/shell.h"
 
 namespace {

@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <exception>
 
-#include "engine/folders.h"
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
+#include "core/game.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_music.h"
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_window.h"
-#include "shell/game.h"
+#include "io/folders.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 #include "shell/shell.h"
 
 int main() {

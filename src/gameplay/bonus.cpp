@@ -1,28 +1,10 @@
 #include <cmath>
 
+#include "core/numbers.h"
 #include "gameplay/boxes.h"
 #include "gameplay/gameplay.h"
-#include "shell/numbers.h"
 
 namespace {
-
-constexpr int kEdgeRunner = 4;
-
-// Bonus types by index.
-enum BonusKind {
-  kMarkEnemies = 0,  // "A"
-  kSlowEnemies = 1,  // "B"
-  kStandStill = 2,   // "C"
-  kCrossFire = 3,    // "D"
-  kAutoFire = 4,     // "E"
-  kFourWay = 5,      // "F"
-  kUntouchable = 6,  // "X"
-  kHealth = 7,       // "Y"
-  kSlowShots = 8,    // "G"
-  kWallOfShots = 9,  // "H"
-  kTurnAlly = 10,    // "I"
-  kInfection = 11,   // "J"
-};
 
 // Int(Rnd x range) + base: a whole number of passes from base up to base + range - 1.
 float RandomTime(Game& game, float range, float base) {
@@ -47,10 +29,10 @@ void PlaceItem(Game& game) {
 void FireWalls(Game& game) {
   for (int i = 0; i <= 28; ++i) {
     float y = static_cast<float>(i * 16 + 16);
-    ProcessShots(game, true, -8, y, 6, 0, true, 999);
-    ProcessShots(game, true, 640, y, -6, 0, true, 999);
-    ProcessShots(game, true, -8, y, 3, 0, true, 999);
-    ProcessShots(game, true, 640, y, -3, 0, true, 999);
+    ProcessShots(game, true, -8, y, 6, 0, true, kPlayerOwner);
+    ProcessShots(game, true, 640, y, -6, 0, true, kPlayerOwner);
+    ProcessShots(game, true, -8, y, 3, 0, true, kPlayerOwner);
+    ProcessShots(game, true, 640, y, -3, 0, true, kPlayerOwner);
   }
 }
 
@@ -70,16 +52,16 @@ void TurnAlly(Game& game) {
 void ApplyItem(Game& game, int type) {
   float& time = game.BonusTypes[type].Time;
   switch (type) {
-    case kMarkEnemies:
+    case Bonus::A:
       time = RandomTime(game, 750, 750);
       break;
-    case kSlowEnemies:
+    case Bonus::B:
       for (int i = 0; i <= game.EnemyMax; ++i) game.Enemies[i].Speed /= 3.0f;
       break;
-    case kStandStill:
+    case Bonus::C:
       time = RandomTime(game, 350, 750);
       break;
-    case kCrossFire:
+    case Bonus::D:
       if (game.SurvivalMode) {
         time = RandomTime(game, 500, 1000);
       } else {
@@ -87,28 +69,28 @@ void ApplyItem(Game& game, int type) {
         time = RandomTime(game, 200, base);
       }
       break;
-    case kAutoFire:
+    case Bonus::E:
       time = RandomTime(game, 250, 750);
       break;
-    case kFourWay:
+    case Bonus::F:
       time = game.SurvivalMode ? RandomTime(game, 750, 750) : RandomTime(game, 250, 650);
       break;
-    case kUntouchable:
+    case Bonus::X:
       time = game.SurvivalMode ? RandomTime(game, 250, 750) : RandomTime(game, 250, 250);
       break;
-    case kHealth:
+    case Bonus::Y:
       game.PlayerHealth += 55;
       break;
-    case kSlowShots:
+    case Bonus::G:
       time = RandomTime(game, 400, 750);
       break;
-    case kWallOfShots:
+    case Bonus::H:
       FireWalls(game);
       break;
-    case kTurnAlly:
+    case Bonus::I:
       TurnAlly(game);
       break;
-    case kInfection:
+    case Bonus::J:
       time = RandomTime(game, 400, 400);
       break;
     default:
@@ -135,7 +117,7 @@ void RunDownTimers(Game& game) {
     if (!bonus.Active) continue;
     if (!(bonus.Time > 0)) {
       bonus.Active = false;
-    } else if (i != kAutoFire) {
+    } else if (i != Bonus::E) {
       bonus.Time -= 1;
     }
   }

@@ -6,18 +6,10 @@
 
 namespace {
 
-constexpr int kEdgeRunner = 4;
-constexpr int kBonusStandStill = 2;  // "C"
-constexpr int kBonusInfection = 11;  // "J"
-
 constexpr float kSize = 32;  // enemies and the ship are 32 x 32
 
 bool Overlapping(float ax, float ay, float bx, float by) {
   return BoxesOverlap(ax, ay, kSize, kSize, bx, by, kSize, kSize);
-}
-
-bool BonusInEffect(const Game& game, int type) {
-  return game.BonusTypes[type].Time > 0;
 }
 
 // One shot leaving the side of the enemy's box that faces its direction: 0 left, 1 right, 2 up,
@@ -88,7 +80,7 @@ void FireAtRandom(Game& game, int slot) {
 // present enemy it overlaps (allies catch it too, but never pass it on).
 void CatchAndSpreadInfection(Game& game, int slot) {
   Enemy& enemy = game.Enemies[slot];
-  if (BonusInEffect(game, kBonusInfection) && !enemy.Ally &&
+  if (BonusInEffect(game, Bonus::J) && !enemy.Ally &&
       Overlapping(enemy.X, enemy.Y, game.PlayerX, game.PlayerY)) {
     enemy.Infected = true;
     enemy.Health = static_cast<float>(enemy.Health - 20.0 / 50.0);
@@ -155,7 +147,7 @@ void RunEdges(Game& game) {
 void UpdatePresentEnemy(Game& game, int slot) {
   Enemy& enemy = game.Enemies[slot];
   if (slot != kEdgeRunner) ChooseTarget(game, enemy);
-  if (!BonusInEffect(game, kBonusStandStill)) MoveTowardTarget(enemy);
+  if (!BonusInEffect(game, Bonus::C)) MoveTowardTarget(enemy);
   KeepOnField(enemy);
   FireAtRandom(game, slot);
   CatchAndSpreadInfection(game, slot);

@@ -1,9 +1,15 @@
-// The simulation of one game pass: the ship, the shots, the enemies and their supply, the bonus item.
+// The simulation of one game pass: the ship, the shots, the enemies and their supply, the bonus
+// item; the start of a new game and the keys that control a running one.
 #pragma once
 
 #include <cstdint>
 
-#include "shell/game.h"
+#include "core/game.h"
+
+// Resets the state for a new game (survival or level, as SurvivalMode says) and starts playing.
+void NewGame(Game& game);
+// Pause, Escape, the screenshot key and the health keys of a running game.
+void HandleGameKeys(Game& game);
 
 // Moves the ship, fires, fades it in and out, and ends the game when it has faded out.
 void UpdatePlayer(Game& game);

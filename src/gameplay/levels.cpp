@@ -5,11 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "shell/shell.h"
+#include "core/score_file.h"
 
 namespace {
-
-constexpr int kEdgeRunner = 4;
 
 // A table this large would need about a hundred hours of survival; beyond it EnemyMax would no
 // longer fit its 16 bits, so the table simply stops growing there.
@@ -110,6 +108,6 @@ void ClearLevel(Game& game) {
   // slots of this pass (or the next pass) cannot repeat the fanfare.
   if (game.HighestLevel != game.Level || game.HighestLevel >= kMaxLevel) return;
   game.HighestLevel = NextHighestLevel(game.HighestLevel);
-  game.utility.WriteIni("LEVEL", "PASSED", std::to_string(game.HighestLevel), kScoreFile, 0);
+  WritePassedLevel(game);
   game.engine.PlaySound("won", 0, 100, 0, 0);
 }

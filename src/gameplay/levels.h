@@ -2,7 +2,7 @@
 // level clear.
 #pragma once
 
-#include "shell/game.h"
+#include "core/game.h"
 
 // Survival games gain one enemy slot whenever floor(SurvivalClock) is exactly 15 (every ~700
 // passes). Runs before the slots are visited; it may enlarge Enemies.

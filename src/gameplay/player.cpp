@@ -2,9 +2,9 @@
 #include <cmath>
 #include <string>
 
+#include "core/numbers.h"
+#include "core/score_file.h"
 #include "gameplay/gameplay.h"
-#include "shell/numbers.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -22,18 +22,11 @@ constexpr FireDirection kUp{Key::W, 12, 8, 0, -10};
 constexpr FireDirection kDown{Key::S, 12, 24, 0, 10};
 constexpr FireDirection kDirections[4] = {kLeft, kRight, kUp, kDown};
 
-constexpr size_t kBonusE = 4;  // auto-fire, paid for per shot
-constexpr size_t kBonusF = 5;  // every press fires four ways
-constexpr float kAutoFireCost = 6;
-
-// The time left of a bonus type; 0 (not in effect) when the table has no such entry.
-float BonusTime(const Game& game, size_t type) {
-  return type < game.BonusTypes.size() ? game.BonusTypes[type].Time : 0.0f;
-}
+constexpr float kAutoFireCost = 6;  // bonus "E" pays this much of its time for every shot
 
 void Fire(Game& game, const FireDirection& direction) {
   ProcessShots(game, true, game.PlayerX + direction.offsetX, game.PlayerY + direction.offsetY,
-               direction.speedX, direction.speedY, true, 999);
+               direction.speedX, direction.speedY, true, kPlayerOwner);
 }
 
 void Move(Game& game) {
@@ -45,7 +38,7 @@ void Move(Game& game) {
 }
 
 void SingleFire(Game& game) {
-  if (BonusTime(game, kBonusE) > 0 || BonusTime(game, kBonusF) > 0) return;
+  if (BonusInEffect(game, Bonus::E) || BonusInEffect(game, Bonus::F)) return;
   for (const FireDirection& direction : kDirections) {
     if (game.engine.IsKeyHit(direction.key)) Fire(game, direction);
   }
@@ -58,8 +51,8 @@ void AutoFire(Game& game) {
   const double t = std::floor(static_cast<double>(game.AnimClock) * 1000.0);
   const double phase = std::fmod(t, 10.0);
   if (phase != 1 && phase != 4 && phase != 7) return;
-  if (!(BonusTime(game, kBonusE) > 0)) return;
-  float& time = game.BonusTypes[kBonusE].Time;
+  if (!BonusInEffect(game, Bonus::E)) return;
+  float& time = game.BonusTypes[Bonus::E].Time;
   for (const FireDirection& direction : kDirections) {
     if (game.engine.IsKeyDown(direction.key)) {
       Fire(game, direction);
@@ -71,7 +64,7 @@ void AutoFire(Game& game) {
 
 // Bonus "F": one press of any fire key fires in all four directions.
 void FourWayFire(Game& game) {
-  if (!(BonusTime(game, kBonusF) > 0)) return;
+  if (!BonusInEffect(game, Bonus::F)) return;
   bool pressed = false;
   // Every key is asked, so no press is left over for a later frame.
   for (const FireDirection& direction : kDirections) {
@@ -90,12 +83,9 @@ void EndGame(Game& game) {
   game.GameMode = "";
   game.MenuDelay = 50;
 
-  const std::string scoreText = std::to_string(game.Score);
   if (game.SurvivalMode) {
     if (game.Score > game.BestScore) {
-      game.NewBestScore = true;
-      game.BestScore = game.Score;
-      game.utility.WriteIni("SCORE", "M1", scoreText, kScoreFile, 0);
+      WriteBestScore(game, game.Score);
       game.engine.PlaySound("hs", 0, 100, 0, 0);
     }
   } else {
@@ -103,9 +93,7 @@ void EndGame(Game& game) {
     // the record tables.
     const int level = std::clamp<int>(game.Level, 0, kMaxLevel);
     if (game.Score > game.LevelBestScores[level]) {
-      game.LevelBestScores[level] = game.Score;
-      game.NewLevelBest[level] = true;
-      game.utility.WriteIni("SCORE", LevelKey(level), scoreText, kScoreFile, 0);
+      WriteLevelBest(game, level, game.Score);
       game.engine.PlaySound("hs", 0, 100, 0, 0);
     }
   }

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "core/numbers.h"
 #include "gameplay/boxes.h"
 #include "gameplay/gameplay.h"
-#include "shell/numbers.h"
 
 namespace {
 
@@ -12,19 +12,6 @@ constexpr float kShotSize = 8;
 constexpr float kShipSize = 32;
 constexpr float kEnemySize = 32;
 constexpr float kBonusSize = 16;
-
-// Owner codes of player-side shots: the player's own (the only ones that score) and an ally's.
-constexpr int16_t kPlayerOwner = 999;
-constexpr int16_t kAllyOwner = 888;
-
-// Bonus types that change how shots behave.
-constexpr size_t kBonusD = 3;  // enemy shots also hit enemies
-constexpr size_t kBonusX = 6;  // enemy shots do not hurt the ship
-constexpr size_t kBonusG = 8;  // enemy shots fly at a third of their speed
-
-bool BonusInEffect(const Game& game, size_t type) {
-  return type < game.BonusTypes.size() && game.BonusTypes[type].Time > 0;
-}
 
 // One of the five hit sounds, picked by a fresh random number.
 void PlayHitSound(Game& game) {
@@ -87,7 +74,7 @@ void HitShip(Game& game, Shot& shot) {
     return;
   }
   // The ship is unhittable under "X" and while it is not (yet) fully there.
-  if (BonusInEffect(game, kBonusX) || !(game.PlayerFade > 90)) return;
+  if (BonusInEffect(game, Bonus::X) || !(game.PlayerFade > 90)) return;
 
   shot.Active = false;
   PlayHitSound(game);
@@ -121,7 +108,7 @@ void HitEnemies(Game& game, Shot& shot, const std::vector<Target>& targets) {
     if (shot.Owner == static_cast<float>(target.Index)) continue;
     Enemy& enemy = game.Enemies[target.Index];
 
-    if (shot.Hostile == 1 && !enemy.Ally && !BonusInEffect(game, kBonusD)) continue;
+    if (shot.Hostile == 1 && !enemy.Ally && !BonusInEffect(game, Bonus::D)) continue;
     if (shot.Hostile == 0 && enemy.Ally) continue;  // player-side shots pass through allies
 
     shot.Active = false;
@@ -139,7 +126,7 @@ void HitEnemies(Game& game, Shot& shot, const std::vector<Target>& targets) {
 // Moves every live shot one pass and resolves what it hits. A shot freed by one step still goes
 // through the steps after it in this pass.
 void AdvanceShots(Game& game) {
-  const bool slowEnemyShots = BonusInEffect(game, kBonusG);
+  const bool slowEnemyShots = BonusInEffect(game, Bonus::G);
   static thread_local std::vector<Target> targets;
   FindTargets(game, targets);
   const size_t count = game.Shots.size();

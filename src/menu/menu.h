@@ -1,6 +1,6 @@
 // The main menu's keys: cursor, start level, game start, score reset, exit, screenshot.
 #pragma once
 
-#include "shell/game.h"
+#include "core/game.h"
 
 void HandleMenuInput(Game& game);

@@ -1,5 +1,7 @@
 #include "menu/menu.h"
-#include "shell/shell.h"
+
+#include "core/score_file.h"
+#include "gameplay/gameplay.h"
 
 namespace {
 
@@ -7,10 +9,6 @@ namespace {
 constexpr int16_t kMoveClick = 44;
 constexpr int16_t kAcceptedClick = 66;
 constexpr int16_t kRefusedClick = 11;
-
-constexpr int16_t kSurvivalEntry = 0;
-constexpr int16_t kLevelEntry = 1;
-constexpr int16_t kExitEntry = 2;
 
 void Click(Game& game, int16_t kind) {
   game.engine.PlaySound("menu_opt", 0, 100, 0, kind);
@@ -81,13 +79,11 @@ void ResetRecord(Game& game) {
   bool pressed = game.engine.IsKeyHit(Key::E);
   if (!held || !pressed) return;
   if (game.MenuSelection == kSurvivalEntry) {
-    game.utility.WriteIni("SCORE", "M1", "0", kScoreFile, 0);
+    ResetBestScore(game);
     Click(game, kMoveClick);
-    game.BestScore = 0;
   } else if (game.MenuSelection == kLevelEntry) {
-    game.utility.WriteIni("SCORE", LevelKey(game.Level), "0", kScoreFile, 0);
+    ResetLevelBest(game, game.Level);
     Click(game, kMoveClick);
-    game.LevelBestScores[game.Level] = 0;
   }
 }
 

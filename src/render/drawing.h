@@ -1,31 +1,35 @@
-// Small helpers shared by the game screen and the heads-up display.
+// Drawing helpers shared by every screen (and the splash): sprites with named arguments, and the
+// neutral tint.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
-#include "shell/game.h"
+#include "engine/engine.h"
 
-namespace render {
+// One sprite as the game draws it: every argument of the engine's DrawSprite, named, with the
+// values the game passes unless it says otherwise. Write only what differs:
+//   DrawSprite(engine, game.BonusTexture, {.at = {x, y}, .size = {16, 16}, .angle = angle});
+struct Sprite {
+  struct Pair {
+    float first = 0;
+    float second = 0;
+  };
+  Pair at{};              // x, y: the top-left corner of the drawn picture
+  Pair size{};            // width, height: the region at the texture's top-left corner
+  float angle = 0;        // degrees, about the centre
+  int16_t opacity = 100;  // percent
+  Pair beforeSize{};      // two values the engine takes before the drawn size; always 0, 0
+  Pair drawnSize{};       // stretched to this width and height; 0 x 0 keeps the region's size
+  Pair last{-1, -1};      // the engine's last two values: -1, -1 (the menu's arrow field 16, 0)
+};
+
+inline void DrawSprite(Engine& engine, const Texture& texture, const Sprite& s) {
+  engine.DrawSprite(texture, s.at.first, s.at.second, s.size.first, s.size.second, s.angle,
+                    s.opacity, s.beforeSize.first, s.beforeSize.second, s.drawnSize.first,
+                    s.drawnSize.second, s.last.first, s.last.second);
+}
 
 // Every tinted draw hands the neutral tint back, so a frame always ends untinted.
 inline void Untint(Engine& engine) {
   engine.SetColor(255, 255, 255);
 }
-
-// A sprite with the fixed arguments every game-screen draw passes; a drawn size of 0 x 0 keeps
-// the region's own size.
-inline void Sprite(Engine& engine, const Texture& texture, float x, float y, float width,
-                   float height, float angle, int16_t opacity, float drawnWidth = 0,
-                   float drawnHeight = 0) {
-  engine.DrawSprite(texture, x, y, width, height, angle, opacity, 0, 0, drawnWidth, drawnHeight, -1,
-                    -1);
-}
-
-// Time left of a bonus type; a table that has not been set up yet holds no bonus in effect.
-inline float BonusTime(const Game& game, int type) {
-  const size_t index = static_cast<size_t>(type);
-  return index < game.BonusTypes.size() ? game.BonusTypes[index].Time : 0.0f;
-}
-
-}  // namespace render

@@ -1,23 +1,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
-#include "shell/numbers.h"
-
-using render::BonusTime;
-using render::Sprite;
-using render::Untint;
 
 namespace {
-
-// Bonus types whose effects show on the game screen.
-constexpr int kBandsBonus = 0;    // "A": bands across and down the screen at every enemy
-constexpr int kFlickerBonus = 3;  // "D": enemy shots flicker in warm colours
-constexpr int kGhostBonus = 6;    // "X": the ship is held half transparent
-constexpr int kHaloBonus = 11;    // "J": a green halo circles the ship
-
-constexpr size_t kEdgeRunner = 4;
 
 // The background sways with the wall clock, not with the frame count: every sine or cosine
 // takes its own reading of the time of day.
@@ -41,12 +29,15 @@ void DrawBackground(Game& game) {
   float angle = static_cast<float>(-SinOfTime(game) / 15);
   float drawnWidth = static_cast<float>(680 + 19 * SinOfTime(game));
   float drawnHeight = static_cast<float>(499 + 18 * CosOfTime(game));
-  Sprite(engine, game.BackgroundTexture, 0, 0, width, 480, angle, 100, drawnWidth, drawnHeight);
+  DrawSprite(engine, game.BackgroundTexture,
+             {.size = {width, 480}, .angle = angle, .drawnSize = {drawnWidth, drawnHeight}});
 
   angle = static_cast<float>(SinOfTime(game) / 12);
   drawnWidth = static_cast<float>(650 + 5 * SinOfTime(game));
   drawnHeight = static_cast<float>(490 + 5 * CosOfTime(game));
-  Sprite(engine, game.BackgroundTexture, 0, 0, 640, 480, angle, 70, drawnWidth, drawnHeight);
+  DrawSprite(
+      engine, game.BackgroundTexture,
+      {.size = {640, 480}, .angle = angle, .opacity = 70, .drawnSize = {drawnWidth, drawnHeight}});
 
   Untint(engine);
 }
@@ -59,7 +50,7 @@ void DrawShots(Game& game) {
     if (!shot.Active) continue;
     if (shot.Hostile == 0) engine.SetColor(33, 33, 222);
     if (shot.Hostile == 1) engine.SetColor(222, 33, 33);
-    if (BonusTime(game, kFlickerBonus) > 0 && shot.Hostile > 0) {
+    if (BonusInEffect(game, Bonus::D) && shot.Hostile > 0) {
       const float r1 = game.Rnd.Next();
       const float r2 = game.Rnd.Next();
       const float r3 = game.Rnd.Next();
@@ -71,7 +62,8 @@ void DrawShots(Game& game) {
     const float r5 = game.Rnd.Next();
     const float angle = static_cast<float>(std::floor(360.0 * r4));
     const int16_t opacity = NearestInt16(30.0 * r5 + 40);
-    Sprite(engine, game.EnemyTextures[10], shot.X, shot.Y, 8, 8, angle, opacity);
+    DrawSprite(engine, game.EnemyTextures[10],
+               {.at = {shot.X, shot.Y}, .size = {8, 8}, .angle = angle, .opacity = opacity});
     Untint(engine);
   }
 }
@@ -84,8 +76,11 @@ void DrawBonusItem(Game& game) {
   if (!(game.BonusFade > 0)) return;
 
   const float angle = static_cast<float>(500 * std::sin(50.0 * game.AnimClock));
-  Sprite(game.engine, game.BonusTexture, game.BonusX, game.BonusY, 16, 16, angle,
-         NearestInt16(game.BonusFade));
+  DrawSprite(game.engine, game.BonusTexture,
+             {.at = {game.BonusX, game.BonusY},
+              .size = {16, 16},
+              .angle = angle,
+              .opacity = NearestInt16(game.BonusFade)});
   static const std::string kNoLetter;
   const size_t type = static_cast<size_t>(game.BonusType);
   const std::string& letter =
@@ -112,11 +107,12 @@ float BarWidth(float health) {
 void DrawShip(Game& game) {
   Engine& engine = game.engine;
   const int image = ShipImage(game.PlayerHealth);
-  if (BonusTime(game, kGhostBonus) > 0) game.PlayerFade = 40;
+  if (BonusInEffect(game, Bonus::X)) game.PlayerFade = 40;
   const int16_t opacity = NearestInt16(game.PlayerFade);
-  Sprite(engine, game.PlayerTextures[image], game.PlayerX, game.PlayerY, 32, 32, 0, opacity);
+  DrawSprite(engine, game.PlayerTextures[image],
+             {.at = {game.PlayerX, game.PlayerY}, .size = {32, 32}, .opacity = opacity});
 
-  if (BonusTime(game, kHaloBonus) > 0) {
+  if (BonusInEffect(game, Bonus::J)) {
     engine.SetColor(33, 222, 33);
     const double a = 45.0 * game.AnimClock;
     const float x = static_cast<float>(game.PlayerX + std::sin(a));
@@ -124,18 +120,24 @@ void DrawShip(Game& game) {
     const int16_t haloOpacity = NearestInt16(game.PlayerFade / 1.5);
     const float drawnWidth = static_cast<float>(32 + 2 * std::sin(a));
     const float drawnHeight = static_cast<float>(32 - 2 * std::cos(a));
-    Sprite(engine, game.PlayerTextures[0], x, y, 32, 32, 0, haloOpacity, drawnWidth, drawnHeight);
+    DrawSprite(engine, game.PlayerTextures[0],
+               {.at = {x, y},
+                .size = {32, 32},
+                .opacity = haloOpacity,
+                .drawnSize = {drawnWidth, drawnHeight}});
     Untint(engine);
   }
 
   // The health bar under the ship, on a black backing at half the ship's opacity.
   const float barY = game.PlayerY + 32;
   engine.SetColor(0, 0, 0);
-  Sprite(engine, game.HealthBarTexture, game.PlayerX, barY, 32, 3, 0,
-         static_cast<int16_t>(opacity / 2));
+  DrawSprite(
+      engine, game.HealthBarTexture,
+      {.at = {game.PlayerX, barY}, .size = {32, 3}, .opacity = static_cast<int16_t>(opacity / 2)});
   Untint(engine);
-  Sprite(engine, game.HealthBarTexture, game.PlayerX, barY, BarWidth(game.PlayerHealth), 3, 0,
-         opacity);
+  DrawSprite(
+      engine, game.HealthBarTexture,
+      {.at = {game.PlayerX, barY}, .size = {BarWidth(game.PlayerHealth), 3}, .opacity = opacity});
 }
 
 int EnemyImage(float health) {
@@ -147,7 +149,7 @@ int EnemyImage(float health) {
 
 void DrawEnemies(Game& game) {
   Engine& engine = game.engine;
-  const bool bands = game.BonusTypes.size() > kBandsBonus && game.BonusTypes[kBandsBonus].Active;
+  const bool bands = !game.BonusTypes.empty() && game.BonusTypes[Bonus::A].Active;
   const size_t count = game.Enemies.size();
   for (size_t i = 0; i < count; ++i) {
     const Enemy& enemy = game.Enemies[i];
@@ -155,21 +157,25 @@ void DrawEnemies(Game& game) {
     engine.SetColor(222, 33, 33);
     if (enemy.Infected) engine.SetColor(33, 200, 33);
     if (enemy.Ally) engine.SetColor(255, 255, 255);
-    if (i == kEdgeRunner) engine.SetColor(255, 237, 95);
+    if (i == static_cast<size_t>(kEdgeRunner)) engine.SetColor(255, 237, 95);
 
     // Absent enemies are drawn too, at an opacity that shows nothing.
     const Texture& texture = game.EnemyTextures[EnemyImage(enemy.Health)];
-    Sprite(engine, texture, enemy.X, enemy.Y, 32, 32, 0, NearestInt16(enemy.Fade));
+    DrawSprite(engine, texture,
+               {.at = {enemy.X, enemy.Y}, .size = {32, 32}, .opacity = NearestInt16(enemy.Fade)});
     if (bands) {
       const int16_t faint = NearestInt16(enemy.Fade / 10.0);
-      Sprite(engine, texture, 0, enemy.Y, 32, 32, 0, faint, 640, 32);
-      Sprite(engine, texture, enemy.X, 0, 32, 32, 0, faint, 32, 480);
+      DrawSprite(engine, texture,
+                 {.at = {0, enemy.Y}, .size = {32, 32}, .opacity = faint, .drawnSize = {640, 32}});
+      DrawSprite(engine, texture,
+                 {.at = {enemy.X, 0}, .size = {32, 32}, .opacity = faint, .drawnSize = {32, 480}});
     }
     Untint(engine);
 
     // The bar shows at full opacity whatever the enemy's presence.
     Untint(engine);
-    Sprite(engine, game.HealthBarTexture, enemy.X, enemy.Y + 30, BarWidth(enemy.Health), 2, 0, 100);
+    DrawSprite(engine, game.HealthBarTexture,
+               {.at = {enemy.X, enemy.Y + 30}, .size = {BarWidth(enemy.Health), 2}});
   }
 }
 

@@ -1,8 +1,8 @@
 #include <string>
 
+#include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
-#include "shell/numbers.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ struct BonusRow {
   float y;
 };
 constexpr BonusRow kBonusRows[] = {
-    {0, "A ", 25}, {2, "C ", 40},  {3, "D ", 55},  {4, "E ", 70},
-    {5, "F ", 85}, {8, "G ", 100}, {6, "X ", 115}, {11, "J ", 130},
+    {Bonus::A, "A ", 25}, {Bonus::C, "C ", 40},  {Bonus::D, "D ", 55},  {Bonus::E, "E ", 70},
+    {Bonus::F, "F ", 85}, {Bonus::G, "G ", 100}, {Bonus::X, "X ", 115}, {Bonus::J, "J ", 130},
 };
 constexpr int kPassesPerBar = 50;
 
@@ -55,7 +55,7 @@ void DrawHud(Game& game) {
 
   std::string letters;
   for (const BonusRow& row : kBonusRows) {
-    const float time = render::BonusTime(game, row.type);
+    const float time = BonusTime(game, row.type);
     const int16_t bars = static_cast<int16_t>(NearestInt16(time) / kPassesPerBar);
     engine.DrawText("smalltext", 3, row.y, 250, 15, row.letter + BarString(bars), kWhite, 0);
     if (time > 0) letters += row.letter;
@@ -68,7 +68,8 @@ void DrawPauseOverlay(Game& game) {
   Engine& engine = game.engine;
   // One pixel of enemy image 10 stretched over the whole screen, light blue at half opacity.
   engine.SetColor(155, 155, 255);
-  render::Sprite(engine, game.EnemyTextures[10], 0, 0, 1, 1, 0, 50, 640, 480);
-  render::Untint(engine);
+  DrawSprite(engine, game.EnemyTextures[10],
+             {.size = {1, 1}, .opacity = 50, .drawnSize = {640, 480}});
+  Untint(engine);
   engine.DrawText("xl", 0, 180, 640, 200, "PAUSED", kWhite, 1);
 }

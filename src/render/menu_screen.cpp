@@ -2,8 +2,9 @@
 #include <cmath>
 #include <string>
 
+#include "core/numbers.h"
+#include "render/drawing.h"
 #include "render/render.h"
-#include "shell/numbers.h"
 
 namespace {
 
@@ -42,9 +43,12 @@ void DrawArrowField(Game& game, float anim) {
     for (int j = 0; j <= 16; ++j) {
       float angle = static_cast<float>(-(anim * 1000.0 + 11.0 * (i + j)));
       int16_t opacity = NearestInt16(j / 3.0 * pulse + 20.0);
-      game.engine.DrawSprite(game.ArrowTexture, static_cast<float>(32 * i - 32),
-                             static_cast<float>(32 * j - 32), 32, 32, angle, opacity, 0, 0, 0, 0,
-                             16, 0);
+      DrawSprite(game.engine, game.ArrowTexture,
+                 {.at = {static_cast<float>(32 * i - 32), static_cast<float>(32 * j - 32)},
+                  .size = {32, 32},
+                  .angle = angle,
+                  .opacity = opacity,
+                  .last = {16, 0}});
     }
   }
 }
@@ -66,14 +70,19 @@ void DrawLevelChooser(Game& game, float anim) {
   const double bounce = 3.0 * std::sin(199.0 * anim);
   game.engine.SetColor(20, 255, 20);
   if (game.Level > 1) {
-    game.engine.DrawSprite(game.ArrowTexture, static_cast<float>(295.0 + bounce), 220, 32, 32, 180,
-                           100, 0, 0, 24, 24, -1, -1);
+    DrawSprite(game.engine, game.ArrowTexture,
+               {.at = {static_cast<float>(295.0 + bounce), 220},
+                .size = {32, 32},
+                .angle = 180,
+                .drawnSize = {24, 24}});
   }
   if (game.Level == game.HighestLevel) game.engine.SetColor(255, 50, 50);
   // Two-digit levels push the right arrow out of the second digit's way.
   const double w = game.Level > 9 ? 21.0 : 0.0;
-  game.engine.DrawSprite(game.ArrowTexture, static_cast<float>(336.0 + w - bounce), 220, 32, 32, 0,
-                         100, 0, 0, 24, 24, -1, -1);
+  DrawSprite(game.engine, game.ArrowTexture,
+             {.at = {static_cast<float>(336.0 + w - bounce), 220},
+              .size = {32, 32},
+              .drawnSize = {24, 24}});
   game.engine.SetColor(255, 255, 255);
 }
 
@@ -92,34 +101,39 @@ void DrawMenu(Game& game) {
   // The records of the chosen start level; the menu keeps Level within the table.
   const int level = std::clamp<int>(game.Level, 0, kMaxLevel);
 
-  engine.DrawSprite(game.MenuBackgroundTexture, 0, 0, 640, 480, 0, 100, 0, 0, 0, 0, -1, -1);
+  DrawSprite(engine, game.MenuBackgroundTexture, {.size = {640, 480}});
   // The title drifts on a circle of radius 5.
-  engine.DrawSprite(game.TitleTexture, static_cast<float>(20.0 + 5.0 * std::sin(45.0 * anim)),
-                    static_cast<float>(20.0 + 5.0 * std::cos(45.0 * anim)), 512, 128, 0, 70, 0, 0,
-                    0, 0, -1, -1);
+  DrawSprite(engine, game.TitleTexture,
+             {.at = {static_cast<float>(20.0 + 5.0 * std::sin(45.0 * anim)),
+                     static_cast<float>(20.0 + 5.0 * std::cos(45.0 * anim))},
+              .size = {512, 128},
+              .opacity = 70});
 
   Text(game, "FIRE < GAME KEYS > MOVE", 185, 360, 0.5f, 0, kShadow);
   Text(game, "FIRE < GAME KEYS > MOVE", 186, 361, 0.5f, 0, kWhite);
   engine.SetColor(255, 255, 255);
-  engine.DrawSprite(game.KeysFireTexture, 185, 380, 128, 64, 0, 50, 0, 0, 0, 0, -1, -1);
-  engine.DrawSprite(game.KeysMoveTexture, 315, 380, 128, 64, 0, 50, 0, 0, 0, 0, -1, -1);
+  DrawSprite(engine, game.KeysFireTexture, {.at = {185, 380}, .size = {128, 64}, .opacity = 50});
+  DrawSprite(engine, game.KeysMoveTexture, {.at = {315, 380}, .size = {128, 64}, .opacity = 50});
 
   DrawArrowField(game, anim);
 
   // Each entry sways on its own; the selected one gets a slower Highlight copy on top.
   Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 47), kWhite);
-  if (game.MenuSelection == 0) Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 7), kHighlight);
+  if (game.MenuSelection == kSurvivalEntry)
+    Text(game, "SURVIVAL", 140, 170, 1, Sway(anim, 7), kHighlight);
   DrawRecord(game, 170, game.BestScore, game.NewBestScore);
 
   const std::string revival = "REVIVAL " + std::to_string(game.Level);
   Text(game, revival, 140, 220, 1, Sway(anim, 45), kWhite);
-  if (game.MenuSelection == 1) Text(game, revival, 140, 220, 1, Sway(anim, 5), kHighlight);
+  if (game.MenuSelection == kLevelEntry)
+    Text(game, revival, 140, 220, 1, Sway(anim, 5), kHighlight);
   DrawRecord(game, 220, game.LevelBestScores[level], game.NewLevelBest[level]);
-  if (game.MenuSelection == 1) DrawLevelChooser(game, anim);
+  if (game.MenuSelection == kLevelEntry) DrawLevelChooser(game, anim);
 
   if (game.ExitCaption.empty()) ChooseExitCaption(game);
   Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 43), kWhite);
-  if (game.MenuSelection == 2) Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
+  if (game.MenuSelection == kExitEntry)
+    Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
 
   if (game.LastScore > 0) {
     engine.DrawText("smalltext", 437, 2, 200, 15, "LAST GAME: " + ScoreText(game.LastScore),
@@ -131,8 +145,8 @@ void DrawMenu(Game& game) {
   // The splash logo dissolves into the menu over its first 100 frames of the run.
   if (game.LogoFade < 100) {
     game.LogoFade += 1;
-    engine.DrawSprite(game.LogoTexture, 0, 0, 640, 480, 0, NearestInt16(100.0 - game.LogoFade), 0,
-                      0, 0, 0, -1, -1);
+    DrawSprite(engine, game.LogoTexture,
+               {.size = {640, 480}, .opacity = NearestInt16(100.0 - game.LogoFade)});
   }
 
   engine.EndFrame();

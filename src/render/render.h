@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/game.h"
+#include "core/game.h"
 
 // One whole game frame, from BeginFrame to EndFrame.
 void DrawGame(Game& game);

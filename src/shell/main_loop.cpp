@@ -64,7 +64,7 @@ void RunPass(Game& game) {
     if (!game.Paused) {
       UpdatePlayer(game);
       UpdateEnemies(game);
-      ProcessShots(game, false, 0, 0, 0, 0, false, 999);
+      ProcessShots(game, false, 0, 0, 0, 0, false, kPlayerOwner);
       UpdateBonus(game);
     }
     DrawGame(game);

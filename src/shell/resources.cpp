@@ -1,5 +1,6 @@
 #include <string>
 
+#include "render/drawing.h"
 #include "shell/shell.h"
 
 namespace {
@@ -30,7 +31,7 @@ constexpr uint32_t kSplashNap = 10;
 void LoadTextures(Game& game) {
   Engine& engine = game.engine;
   engine.LoadTexture(game.LogoTexture, "files\\logo.jpg", 0);
-  engine.DrawSprite(game.LogoTexture, 0, 0, 640.0f, 480.0f, 0, 100, 0, 0, 0, 0, -1.0f, -1.0f);
+  DrawSprite(engine, game.LogoTexture, {.size = {640.0f, 480.0f}});
   game.platform.DoEvents();
   engine.EndFrame();
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/icon.h"
+#include "engine/common/icon.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/ini_utility.h"
-#include "engine/paths.h"
 #include "engine/recording/input_script.h"
 #include "engine/recording/trace.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 
 // The virtual clock: the time of day starts at a given second after midnight, the tick counter at
 // 0; both advance by 1000/60 ms at every EndFrame, by 1 ms at every other processing of window

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/paths.h"
 #include "engine/sdl/frame_pacer.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_text.h"
 #include "engine/sdl/sdl_window.h"
+#include "io/paths.h"
 
 struct SdlTexture;
 

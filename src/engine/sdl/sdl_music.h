@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/paths.h"
 #include "engine/sdl/sdl_audio.h"
+#include "io/paths.h"
 
 // The files to try for a track: the name itself, then the same name with each of the other
 // extensions the mixer decodes (a .wma asks for a .ogg, .flac, .mp3 or .wav beside it).

@@ -11,7 +11,7 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/dds.h"
+#include "io/dds.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/bitmap_font.h"
+#include "engine/common/bitmap_font.h"
 #include "engine/engine.h"
 
 // Decodes the picture at `path` into a 32-bit RGBA surface (caller frees it). Pixels of the

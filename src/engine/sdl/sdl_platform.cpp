@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "engine/paths.h"
+#include "io/paths.h"
 
 #ifndef SWAYFIRE_VERSION_MAJOR
 #error "SWAYFIRE_VERSION_MAJOR comes from the project version in CMakeLists.txt"

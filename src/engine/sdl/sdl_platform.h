@@ -5,9 +5,9 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/paths.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_window.h"
+#include "io/paths.h"
 
 // SDL, SDL2_image and SDL2_ttf for the life of the program. SIGINT and SIGTERM become quit
 // events, that is close requests of the window.

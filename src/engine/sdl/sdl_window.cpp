@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/common/icon.h"
 #include "engine/engine.h"
-#include "engine/icon.h"
 
 namespace {
 

@@ -69,5 +69,5 @@ class SdlWindow {
   bool focusLost_ = false;
 };
 
-// The window icon: the game's icon (engine/icon.h) at 64 x 64. Caller frees it.
+// The window icon: the game's icon (engine/common/icon.h) at 64 x 64. Caller frees it.
 SDL_Surface* CreateWindowIcon();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/paths.h"
+#include "io/paths.h"
 
 // Reads a value from INI text: section and key names are case-insensitive, CRLF and LF both read.
 // Returns "" when the section or key is missing.

@@ -1,6 +1,6 @@
-#include "engine/ini_utility.h"
+#include "io/ini_utility.h"
 
-#include "engine/atomic_file.h"
+#include "io/atomic_file.h"
 
 // Our files are plain bytes: no character-set conversion (and no extra library for it).
 #define SI_NO_CONVERSION

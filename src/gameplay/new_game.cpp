@@ -1,4 +1,4 @@
-#include "shell/shell.h"
+#include "gameplay/gameplay.h"
 
 void NewGame(Game& game) {
   game.GameMode = "game";
@@ -27,10 +27,8 @@ void NewGame(Game& game) {
   game.Score = 0;
   game.Paused = false;
 
-  static const char* const kLetters[kBonusTypeCount] = {"A", "B", "C", "D", "E", "F",
-                                                        "X", "Y", "G", "H", "I", "J"};
   game.BonusTypes.assign(kBonusTypeCount, BonusState{});
-  for (int i = 0; i < kBonusTypeCount; ++i) game.BonusTypes[i].Letter = kLetters[i];
+  for (int i = 0; i < kBonusTypeCount; ++i) game.BonusTypes[i].Letter = kBonusLetters[i];
 
   game.BonusVisible = false;
   game.BonusTaken = false;

@@ -1,4 +1,4 @@
-#include "engine/folders.h"
+#include "io/folders.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,11 +1,12 @@
+#include "core/score_file.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 
-#include "shell/numbers.h"
-#include "shell/shell.h"
+#include "core/numbers.h"
 
 std::string LevelKey(int level) {
   return "M2-" + std::to_string(level);
@@ -121,4 +122,30 @@ void ReadScores(Game& game) {
     game.LevelBestScores[level] =
         static_cast<float>(std::floor(StoredScore(LevelKey(level), value)));
   }
+}
+
+void WriteBestScore(Game& game, int16_t score) {
+  game.BestScore = score;
+  game.NewBestScore = true;
+  game.utility.WriteIni("SCORE", "M1", std::to_string(score), kScoreFile, 0);
+}
+
+void WriteLevelBest(Game& game, int level, int16_t score) {
+  game.LevelBestScores[level] = score;
+  game.NewLevelBest[level] = true;
+  game.utility.WriteIni("SCORE", LevelKey(level), std::to_string(score), kScoreFile, 0);
+}
+
+void WritePassedLevel(Game& game) {
+  game.utility.WriteIni("LEVEL", "PASSED", std::to_string(game.HighestLevel), kScoreFile, 0);
+}
+
+void ResetBestScore(Game& game) {
+  game.utility.WriteIni("SCORE", "M1", "0", kScoreFile, 0);
+  game.BestScore = 0;
+}
+
+void ResetLevelBest(Game& game, int level) {
+  game.utility.WriteIni("SCORE", LevelKey(level), "0", kScoreFile, 0);
+  game.LevelBestScores[level] = 0;
 }

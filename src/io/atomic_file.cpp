@@ -1,4 +1,4 @@
-#include "engine/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/random.h"
+#include "core/rules.h"
 #include "engine/engine.h"
-#include "shell/random.h"
 
-// One enemy slot. Slot 4 is the edge runner.
+// One enemy slot. Slot kEdgeRunner is the edge runner.
 struct Enemy {
   float X = 0;      // left edge of the 32 x 32 box
   float Y = 0;      // top edge
@@ -32,7 +33,7 @@ struct Shot {
   float SpeedX = 0;
   float SpeedY = 0;
   float Hostile = 0;  // 0 player-side, 1 enemy shot
-  float Owner = 0;    // firing enemy's index; 999 the player's own; 888 an ally's
+  float Owner = 0;    // firing enemy's index, kPlayerOwner or kAllyOwner
 };
 
 // State of one bonus type.
@@ -41,13 +42,6 @@ struct BonusState {
   float Time = 0;  // passes left; for "E", spent by auto-fire
   std::string Letter;
 };
-
-inline constexpr int kShotCount = 221;      // Shots 0..220
-inline constexpr int kBonusTypeCount = 12;  // BonusTypes 0..11
-inline constexpr int kMaxLevel = 100;       // LevelBestScores and NewLevelBest 0..100
-
-// The score file: INI text despite its name.
-inline const char* const kScoreFile = "files\\bullet.dds";
 
 struct Game {
   Game(Engine& engine_, Utility& utility_, MusicPlayer& musicPlayer_, Platform& platform_)
@@ -121,3 +115,14 @@ struct Game {
   Texture KeysMoveTexture;
   Texture HealthBarTexture;
 };
+
+// The time left of a bonus type; 0 when the table has no such entry (before the first game).
+inline float BonusTime(const Game& game, int type) {
+  return type >= 0 && static_cast<size_t>(type) < game.BonusTypes.size()
+             ? game.BonusTypes[static_cast<size_t>(type)].Time
+             : 0.0f;
+}
+// A bonus type is in effect while it has time left.
+inline bool BonusInEffect(const Game& game, int type) {
+  return BonusTime(game, type) > 0;
+}

@@ -1,4 +1,4 @@
-#include "engine/icon.h"
+#include "engine/common/icon.h"
 
 #include <algorithm>
 #include <cmath>

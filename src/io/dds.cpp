@@ -1,4 +1,4 @@
-#include "engine/dds.h"
+#include "io/dds.h"
 
 #include <algorithm>
 #include <bit>
@@ -136,6 +136,15 @@ bool MakeChannel(uint32_t mask, uint32_t bitCount, const char* name, Channel& ch
   return true;
 }
 
+// Whether the data after the header holds the `needed` bytes of `what` ("pixel data", ...);
+// when not, `error` says how much is there.
+bool DataHolds(size_t size, uint64_t needed, const char* what, std::string& error) {
+  if (needed <= size - kDataOffset) return true;
+  error = std::string("the ") + what + " is truncated (" + std::to_string(size - kDataOffset) +
+          " of " + std::to_string(needed) + " bytes)";
+  return false;
+}
+
 bool DecodeUncompressed(const uint8_t* data, size_t size, uint32_t width, uint32_t height,
                         DdsImage& image, std::string& error) {
   uint32_t bitCount = Read32(data + kBitCount);
@@ -166,11 +175,7 @@ bool DecodeUncompressed(const uint8_t* data, size_t size, uint32_t width, uint32
   }
   // The last row needs only its own pixels, not the padding after them.
   const uint64_t needed = pitch * (height - 1) + rowBytes;
-  if (needed > size - kDataOffset) {
-    error = "the pixel data is truncated (" + std::to_string(size - kDataOffset) + " of " +
-            std::to_string(needed) + " bytes)";
-    return false;
-  }
+  if (!DataHolds(size, needed, "pixel data", error)) return false;
 
   image.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
   const uint8_t* pixels = data + kDataOffset;
@@ -212,11 +217,7 @@ bool DecodeCompressed(const uint8_t* data, size_t size, uint32_t width, uint32_t
   const uint64_t blocksWide = (static_cast<uint64_t>(width) + 3) / 4;
   const uint64_t blocksHigh = (static_cast<uint64_t>(height) + 3) / 4;
   const uint64_t needed = blocksWide * blocksHigh * blockBytes;
-  if (needed > size - kDataOffset) {
-    error = "the compressed data is truncated (" + std::to_string(size - kDataOffset) + " of " +
-            std::to_string(needed) + " bytes)";
-    return false;
-  }
+  if (!DataHolds(size, needed, "compressed data", error)) return false;
 
   image.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
   const uint8_t* block = data + kDataOffset;

@@ -1,4 +1,4 @@
-#include "engine/paths.h"
+#include "io/paths.h"
 
 #include <algorithm>
 #include <filesystem>

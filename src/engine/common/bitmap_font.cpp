@@ -1,4 +1,4 @@
-#include "engine/bitmap_font.h"
+#include "engine/common/bitmap_font.h"
 
 #include <algorithm>
 

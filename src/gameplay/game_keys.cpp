@@ -1,4 +1,4 @@
-#include "shell/shell.h"
+#include "gameplay/gameplay.h"
 
 void HandleGameKeys(Game& game) {
   Engine& engine = game.engine;
