@@ -27,12 +27,12 @@ SdlStage::SdlStage(const std::string& probeFile) {
     return;
   }
   sdl = std::make_unique<SdlBackend>(Paths(folder));
-  engine = std::make_unique<FlushingEngine>(sdl->engine());
+  engine = std::make_unique<FlushingEngine>(sdl->engine);
 }
 
 void SdlStage::Initialize() {
-  engine->Initialize(sdl->platform().MainWindow(), folder, 640, 480, false, 0, 0, -1);
-  renderer = SDL_GetRenderer(sdl->window().Get());
+  engine->Initialize(sdl->platform.MainWindow(), folder, 640, 480, false, 0, 0, -1);
+  renderer = SDL_GetRenderer(sdl->window.Get());
   engine->renderer = renderer;
 }
 
@@ -177,15 +177,15 @@ StagedFrame StageFrame(SdlStage& stage, Platform& platform, void (*prepare)(Game
                        void (*draw)(Game&),
                        const std::map<std::string, std::pair<std::string, int>>& faces) {
   StagedFrame staged;
-  staged.game = std::make_unique<Game>(*stage.engine, stage.sdl->utility(),
-                                       stage.sdl->musicPlayer(), platform);
+  staged.game =
+      std::make_unique<Game>(*stage.engine, stage.sdl->utility, stage.sdl->musicPlayer, platform);
   stage.Initialize();
   LoadTextures(*staged.game);
   CreateFonts(*staged.game);
   prepare(*staged.game);
 
   RecordingBackend capture(RecordingBackend::Options{stage.folder, 43200, true});
-  Game captured(capture.engine(), stage.sdl->utility(), stage.sdl->musicPlayer(), platform);
+  Game captured(capture.engine(), stage.sdl->utility, stage.sdl->musicPlayer, platform);
   CopyTextures(*staged.game, captured);
   prepare(captured);
   capture.ClearTrace();

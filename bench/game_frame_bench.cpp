@@ -101,7 +101,7 @@ class NoonPlatform : public ForwardingPlatform {
 struct SdlBench {
   SdlBench() : stage("background.bmp") {
     if (!stage.problem.empty()) return;
-    noon = std::make_unique<NoonPlatform>(stage.sdl->platform());
+    noon = std::make_unique<NoonPlatform>(stage.sdl->platform);
     StagedFrame staged = StageFrame(
         stage, *noon, MakeBusyGame, DrawGame,
         {{"smalltext", {"Verdana", 7}}, {"score", {"Tahoma", 14}}, {"xl", {"Tahoma", 72}}});

@@ -38,7 +38,7 @@ void MakeBusyMenu(Game& game) {
 struct MenuBench {
   MenuBench() : stage("mainmenu_background.bmp") {
     if (!stage.problem.empty()) return;
-    StagedFrame staged = StageFrame(stage, stage.sdl->platform(), MakeBusyMenu, DrawMenu,
+    StagedFrame staged = StageFrame(stage, stage.sdl->platform, MakeBusyMenu, DrawMenu,
                                     {{"smalltext", {"Verdana", 7}}});
     game = std::move(staged.game);
     bare = std::move(staged.bare);

@@ -88,10 +88,10 @@ class SdlBackendTest : public ::testing::Test {
     system_ = std::make_unique<SdlSystem>();
     if (!system_->Ok()) GTEST_SKIP() << "no offscreen video: " << system_->Error();
     sdl_ = std::make_unique<SdlBackend>(Paths(folder_.string()));
-    window_ = &sdl_->window();
-    audio_ = &sdl_->audio();
-    engine_ = &sdl_->engine();
-    music_ = &sdl_->musicPlayer();
+    window_ = &sdl_->window;
+    audio_ = &sdl_->audio;
+    engine_ = &sdl_->engine;
+    music_ = &sdl_->musicPlayer;
     engine_->Initialize(window_, folder_.string(), 640, 480, false, 0, 0, -1);
   }
 
@@ -355,7 +355,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_TRUE(engine_->IsKeyDown(Key::Space));
   push(SDL_KEYUP, SDL_SCANCODE_A);
   push(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);  // Alt+Enter is the window's
-  SdlPlatform& platform = sdl_->platform();
+  SdlPlatform& platform = sdl_->platform;
   platform.DoEvents();
   EXPECT_FALSE(engine_->IsKeyDown(Key::A));
   EXPECT_FALSE(engine_->IsKeyHit(Key::Enter));
@@ -364,7 +364,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
 
 TEST_F(SdlBackendTest, CloseRequestsGoThroughTheHandler) {
   Texture white = SolidBmp("white.bmp", kWhite, 8);
-  SdlPlatform& platform = sdl_->platform();
+  SdlPlatform& platform = sdl_->platform;
   int calls = 0;
   bool cancel = true;
   platform.SetCloseHandler([&](int16_t& c) {
@@ -464,7 +464,7 @@ TEST_F(SilentSdlBackendTest, WithoutASoundDeviceEverythingIsHarmless) {
   music_->SetVolume(90);
   EXPECT_EQ(music_->GetPosition(), 0);
   EXPECT_EQ(music_->GetLength(), 0);
-  sdl_->platform().Beep();
+  sdl_->platform.Beep();
   // Missing files are still reported.
   EXPECT_THROW(engine_->LoadSound("hit", "files\\hit.wav"), EngineError);
   EXPECT_THROW(music_->Load("files\\none.wma", 0), EngineError);

@@ -144,9 +144,9 @@ int Fail(const std::string& message) {
 struct Backend {
   explicit Backend(const std::string& folder)
       : sdl(Paths(folder)),
-        probeEngine(sdl.engine()),
-        probePlatform(sdl.platform(), folder),
-        game(probeEngine, sdl.utility(), sdl.musicPlayer(), probePlatform) {}
+        probeEngine(sdl.engine),
+        probePlatform(sdl.platform, folder),
+        game(probeEngine, sdl.utility, sdl.musicPlayer, probePlatform) {}
 
   SdlBackend sdl;
   ProbeEngine probeEngine;
@@ -162,8 +162,8 @@ int Startup(const std::string& folder, int64_t mainStart) {
   bool vsync = false;
   backend.probePlatform.stop = [&](int64_t passes) {
     if (passes == 1) {
-      renderer = backend.sdl.engine().RendererName();
-      vsync = backend.sdl.engine().VSync();
+      renderer = backend.sdl.engine.RendererName();
+      vsync = backend.sdl.engine.VSync();
     }
     return passes > 30;
   };
@@ -194,8 +194,8 @@ int Pacing(const std::string& folder, double seconds) {
     const int64_t now = Now();
     if (start == 0) {
       start = now + 1'000'000'000;  // one second of warm-up
-      renderer = backend.sdl.engine().RendererName();
-      vsync = backend.sdl.engine().VSync();
+      renderer = backend.sdl.engine.RendererName();
+      vsync = backend.sdl.engine.VSync();
     }
     backend.probeEngine.recording = now >= start;
     if (now >= start && processorStart < 0) processorStart = ProcessorSeconds();

@@ -31,13 +31,13 @@ int main() {
     // The game goes before the backend, and the backend before SDL.
     SdlBackend backend(Paths(place.folders.app, place.folders.data));
     if (!place.error.empty()) {
-      backend.platform().ReportFatal(place.error);
+      backend.platform.ReportFatal(place.error);
       return 1;
     }
     const std::string problem = PrepareUserFolder(place.folders);
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());
 
-    Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
+    Game game(backend.engine, backend.utility, backend.musicPlayer, backend.platform);
     return Main(game);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swayfire: error: %s\n", error.what());

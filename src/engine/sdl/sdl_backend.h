@@ -16,36 +16,26 @@
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_window.h"
 
-class SdlBackend {
- public:
-  // The player's files in `paths.AppFolder()`, the game's own files read from its data folder.
-  explicit SdlBackend(Paths paths)
-      : paths_(std::move(paths)),
-        engine_(window_, audio_, paths_),
-        music_(audio_, paths_),
-        platform_(window_, audio_, paths_.AppFolder()),
-        utility_(paths_) {}
+struct SdlBackend {
+  // The player's files in `folders.AppFolder()`, the game's own files read from its data folder.
+  explicit SdlBackend(Paths folders)
+      : paths(std::move(folders)),
+        engine(window, audio, paths),
+        musicPlayer(audio, paths),
+        platform(window, audio, paths.AppFolder()),
+        utility(paths) {}
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
 
-  SdlEngine& engine() { return engine_; }
-  IniUtility& utility() { return utility_; }
-  SdlMusicPlayer& musicPlayer() { return music_; }
-  SdlPlatform& platform() { return platform_; }
-  SdlWindow& window() { return window_; }
-  SdlAudio& audio() { return audio_; }
-  Paths& paths() { return paths_; }
-
- private:
   // Declared in this order so they go in the reverse one: the engine before the sound device and
   // the window.
-  Paths paths_;
-  SdlWindow window_;
-  SdlAudio audio_;
-  SdlEngine engine_;
-  SdlMusicPlayer music_;
-  SdlPlatform platform_;
-  IniUtility utility_;
+  Paths paths;
+  SdlWindow window;
+  SdlAudio audio;
+  SdlEngine engine;
+  SdlMusicPlayer musicPlayer;
+  SdlPlatform platform;
+  IniUtility utility;
 };
 
 // For tests and benchmarks: SDL on a window that is never shown, drawn by the software renderer
