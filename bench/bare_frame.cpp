@@ -8,27 +8,13 @@
 #include <numbers>
 
 #include "engine/common/bitmap_font.h"
+#include "engine/recording/recording.h"
 #include "engine/sdl/sdl_pictures.h"
 #include "engine/sdl/sdl_text.h"
-
-namespace {
-
-Uint8 Channel(float value) {
-  if (!(value > 0)) return 0;
-  return static_cast<Uint8>(std::lround(std::min(value, 255.0f)));
-}
-
-Uint8 Alpha(int opacity) {
-  return static_cast<Uint8>((std::clamp(opacity, 0, 100) * 255 + 50) / 100);
-}
-
-}  // namespace
+#include "shell/shell.h"
 
 SdlStage::SdlStage(const std::string& probeFile) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  setenv("SDL_RENDER_DRIVER", "software", 1);
-  setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  UseOffscreenSdl();
   system = std::make_unique<SdlSystem>();
   if (!system->Ok()) {
     problem = "no offscreen video: " + system->Error();
@@ -40,104 +26,34 @@ SdlStage::SdlStage(const std::string& probeFile) {
     problem = "no generated files in " + folder + "/files (build the game first)";
     return;
   }
-  paths = std::make_unique<Paths>(folder);
-  window = std::make_unique<SdlWindow>();
-  audio = std::make_unique<SdlAudio>();
-  sdl = std::make_unique<SdlEngine>(*window, *audio, *paths);
-  music = std::make_unique<SdlMusicPlayer>(*audio, *paths);
-  platform = std::make_unique<SdlPlatform>(*window, *audio);
-  utility = std::make_unique<IniUtility>(*paths);
-  engine = std::make_unique<FlushingEngine>(*sdl);
+  sdl = std::make_unique<SdlBackend>(Paths(folder));
+  engine = std::make_unique<FlushingEngine>(sdl->engine);
 }
 
 void SdlStage::Initialize() {
-  engine->Initialize(platform->MainWindow(), folder, 640, 480, false, 0, 0, -1);
-  renderer = SDL_GetRenderer(window->Get());
+  engine->Initialize(sdl->platform.MainWindow(), folder, 640, 480, false, 0, 0, -1);
+  renderer = SDL_GetRenderer(sdl->window.Get());
   engine->renderer = renderer;
 }
 
-void CapturingEngine::DrawSprite(const Texture& texture, float x, float y, float width,
-                                 float height, float angle, int16_t opacity, float, float,
-                                 float drawnWidth, float drawnHeight, float, float) {
-  EngineCall call;
-  call.kind = EngineCall::Kind::Sprite;
-  call.texture = texture;
-  call.x = x;
-  call.y = y;
-  call.width = width;
-  call.height = height;
-  call.angle = angle;
-  call.opacity = opacity;
-  call.drawnWidth = drawnWidth;
-  call.drawnHeight = drawnHeight;
-  calls.push_back(call);
-}
-
-void CapturingEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
-                                     float y, float scale, float angle, int16_t opacity, float red,
-                                     float green, float blue) {
-  EngineCall call;
-  call.kind = EngineCall::Kind::Glyphs;
-  call.texture = fontTexture;
-  call.text = text;
-  call.x = x;
-  call.y = y;
-  call.scale = scale;
-  call.angle = angle;
-  call.opacity = opacity;
-  call.red = red;
-  call.green = green;
-  call.blue = blue;
-  calls.push_back(call);
-}
-
-void CapturingEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
-  EngineCall call;
-  call.kind = EngineCall::Kind::Color;
-  call.red = red;
-  call.green = green;
-  call.blue = blue;
-  calls.push_back(call);
-}
-
-void CapturingEngine::DrawText(const std::string& font, float x, float y, float width, float height,
-                               const std::string& text, int32_t color, int16_t alignment) {
-  EngineCall call;
-  call.kind = EngineCall::Kind::Text;
-  call.font = font;
-  call.x = x;
-  call.y = y;
-  call.width = width;
-  call.height = height;
-  call.text = text;
-  call.color = color;
-  call.alignment = alignment;
-  calls.push_back(call);
-}
-
-BareFrame::BareFrame(SDL_Renderer* renderer, const std::vector<EngineCall>& calls,
+BareFrame::BareFrame(SDL_Renderer* renderer, const std::vector<Call>& calls,
                      const std::map<std::string, std::pair<std::string, int>>& faces)
     : renderer_(renderer) {
   for (const auto& [name, face] : faces) {
     fonts_[name] = TTF_OpenFontDPI(FindFontFile(face.first).c_str(), face.second, 96, 96);
   }
   Uint8 tint[3] = {255, 255, 255};
-  for (const EngineCall& call : calls) {
-    switch (call.kind) {
-      case EngineCall::Kind::Color:
-        tint[0] = static_cast<Uint8>(std::clamp(static_cast<int>(call.red), 0, 255));
-        tint[1] = static_cast<Uint8>(std::clamp(static_cast<int>(call.green), 0, 255));
-        tint[2] = static_cast<Uint8>(std::clamp(static_cast<int>(call.blue), 0, 255));
-        break;
-      case EngineCall::Kind::Sprite:
-        AddSprite(call, tint);
-        break;
-      case EngineCall::Kind::Glyphs:
-        AddGlyphs(call);
-        break;
-      case EngineCall::Kind::Text:
-        AddText(call);
-        break;
+  for (const Call& c : calls) {
+    if (const auto* color = std::get_if<call::SetColor>(&c)) {
+      tint[0] = static_cast<Uint8>(std::clamp(static_cast<int>(color->red), 0, 255));
+      tint[1] = static_cast<Uint8>(std::clamp(static_cast<int>(color->green), 0, 255));
+      tint[2] = static_cast<Uint8>(std::clamp(static_cast<int>(color->blue), 0, 255));
+    } else if (const auto* sprite = std::get_if<call::DrawSprite>(&c)) {
+      AddSprite(*sprite, tint);
+    } else if (const auto* glyphs = std::get_if<call::DrawBitmapText>(&c)) {
+      AddGlyphs(*glyphs);
+    } else if (const auto* text = std::get_if<call::DrawText>(&c)) {
+      AddText(*text);
     }
   }
 }
@@ -149,7 +65,7 @@ BareFrame::~BareFrame() {
   }
 }
 
-void BareFrame::AddSprite(const EngineCall& call, const Uint8 tint[3]) {
+void BareFrame::AddSprite(const call::DrawSprite& call, const Uint8 tint[3]) {
   auto* picture = dynamic_cast<const SdlTexture*>(call.texture.get());
   const float width = call.drawnWidth != 0 ? call.drawnWidth : call.width;
   const float height = call.drawnHeight != 0 ? call.drawnHeight : call.height;
@@ -168,12 +84,12 @@ void BareFrame::AddSprite(const EngineCall& call, const Uint8 tint[3]) {
                     tint[0],
                     tint[1],
                     tint[2],
-                    Alpha(call.opacity)});
+                    OpacityAlpha(call.opacity)});
 }
 
 // Each glyph turns about its own centre, which goes round the string's centre.
-void BareFrame::AddGlyphs(const EngineCall& call) {
-  auto* atlas = dynamic_cast<const SdlTexture*>(call.texture.get());
+void BareFrame::AddGlyphs(const call::DrawBitmapText& call) {
+  auto* atlas = dynamic_cast<const SdlTexture*>(call.fontTexture.get());
   if (atlas == nullptr || call.opacity <= 0) return;
   const TextLayout layout = LayoutBitmapText(atlas->font, call.text, call.x, call.y, call.scale);
   const double radians = call.angle * std::numbers::pi / 180.0;
@@ -192,14 +108,14 @@ void BareFrame::AddGlyphs(const EngineCall& call) {
                       call.angle,
                       true,
                       {},
-                      Channel(call.red),
-                      Channel(call.green),
-                      Channel(call.blue),
-                      Alpha(call.opacity)});
+                      TintChannel(call.red),
+                      TintChannel(call.green),
+                      TintChannel(call.blue),
+                      OpacityAlpha(call.opacity)});
   }
 }
 
-void BareFrame::AddText(const EngineCall& call) {
+void BareFrame::AddText(const call::DrawText& call) {
   const auto argb = static_cast<uint32_t>(call.color);
   const Uint8 alpha = static_cast<Uint8>(argb >> 24);
   TTF_Font* font = fonts_[call.font];
@@ -245,6 +161,37 @@ void BareFrame::Draw(bool clear) const {
     }
   }
   SDL_RenderFlush(renderer_);
+}
+
+namespace {
+
+// Gives `to` every texture of `from` (the pictures of the asset list).
+void CopyTextures(const Game& from, Game& to) {
+#define PICTURE(file, texture, ...) to.texture = from.texture;
+#include "assets.def"
+}
+
+}  // namespace
+
+StagedFrame StageFrame(SdlStage& stage, Platform& platform, void (*prepare)(Game&),
+                       void (*draw)(Game&),
+                       const std::map<std::string, std::pair<std::string, int>>& faces) {
+  StagedFrame staged;
+  staged.game =
+      std::make_unique<Game>(*stage.engine, stage.sdl->utility, stage.sdl->musicPlayer, platform);
+  stage.Initialize();
+  LoadTextures(*staged.game);
+  CreateFonts(*staged.game);
+  prepare(*staged.game);
+
+  RecordingBackend capture(RecordingBackend::Options{stage.folder, 43200, true});
+  Game captured(capture.engine(), stage.sdl->utility, stage.sdl->musicPlayer, platform);
+  CopyTextures(*staged.game, captured);
+  prepare(captured);
+  capture.ClearTrace();
+  draw(captured);
+  staged.bare = std::make_unique<BareFrame>(stage.renderer, capture.Calls(), faces);
+  return staged;
 }
 
 void TimeAgainstBare(benchmark::State& state, const std::function<void()>& gameFrame,

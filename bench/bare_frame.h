@@ -1,5 +1,5 @@
 // For the frame benchmarks: the SDL backend on a hidden window with SDL's software renderer, an
-// engine that captures what one frame asks for, and that frame worked out in advance as bare SDL
+// frame recorded by the recording backend, and that frame worked out in advance as bare SDL
 // calls (the floor any engine could reach), timed against the game's own frame in the same run.
 #pragma once
 
@@ -14,14 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/sdl/sdl_audio.h"
-#include "engine/sdl/sdl_engine.h"
-#include "engine/sdl/sdl_music.h"
+#include "engine/recording/calls.h"
+#include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_platform.h"
-#include "engine/sdl/sdl_window.h"
 #include "forwarding.h"
-#include "io/ini_utility.h"
-#include "io/paths.h"
+#include "core/game.h"
 
 // The SDL engine, except that a frame ends by carrying out the drawing queued in the renderer
 // instead of being shown and held to 60 frames a second: the benchmarks measure the drawing.
@@ -41,66 +38,26 @@ struct SdlStage {
   std::string problem;
   std::string folder;
   std::unique_ptr<SdlSystem> system;
-  std::unique_ptr<Paths> paths;
-  std::unique_ptr<SdlWindow> window;
-  std::unique_ptr<SdlAudio> audio;
-  std::unique_ptr<SdlEngine> sdl;
-  std::unique_ptr<SdlMusicPlayer> music;
-  std::unique_ptr<SdlPlatform> platform;
-  std::unique_ptr<IniUtility> utility;
-  std::unique_ptr<FlushingEngine> engine;
+  std::unique_ptr<SdlBackend> sdl;
+  std::unique_ptr<FlushingEngine> engine;  // over sdl's engine
   SDL_Renderer* renderer = nullptr;
 
   // Opens the window through the engine, as the game does.
   void Initialize();
+  // True, after marking the benchmark skipped with the reason, when there is no stage.
+  bool Missing(benchmark::State& state) const {
+    if (problem.empty()) return false;
+    state.SkipWithError(problem.c_str());
+    return true;
+  }
 };
 
-// What one frame asks of the engine, kept to be replayed with bare SDL calls.
-struct EngineCall {
-  enum class Kind { Color, Sprite, Glyphs, Text };
-  Kind kind = Kind::Color;
-  Texture texture;
-  float x = 0, y = 0, width = 0, height = 0, angle = 0, scale = 0;
-  float drawnWidth = 0, drawnHeight = 0;
-  int16_t opacity = 0;
-  float red = 0, green = 0, blue = 0;
-  std::string font, text;
-  int32_t color = 0;
-  int16_t alignment = 0;
-};
-
-class CapturingEngine : public Engine {
- public:
-  std::vector<EngineCall> calls;
-
-  void Initialize(WindowHandle, const std::string&, float, float, bool, int16_t, int16_t,
-                  int16_t) override {}
-  bool IsKeyDown(int16_t) override { return false; }
-  bool IsKeyHit(int16_t) override { return false; }
-  void LoadSound(const std::string&, const std::string&) override {}
-  void PlaySound(const std::string&, int16_t, int16_t, int16_t, int16_t) override {}
-  void LoadTexture(Texture&, const std::string&, int32_t) override {}
-  void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
-                  int16_t opacity, float, float, float drawnWidth, float drawnHeight, float,
-                  float) override;
-  void DrawBitmapText(const Texture& fontTexture, const std::string& text, float x, float y,
-                      float scale, float angle, int16_t opacity, float red, float green,
-                      float blue) override;
-  void BeginFrame(int16_t, int16_t, int16_t) override { calls.clear(); }
-  void SetColor(int16_t red, int16_t green, int16_t blue) override;
-  void TakeScreenshot() override {}
-  void EndFrame() override {}
-  void CreateFont(const std::string&, const std::string&, int16_t, int16_t, int16_t) override {}
-  void DrawText(const std::string& font, float x, float y, float width, float height,
-                const std::string& text, int32_t color, int16_t alignment) override;
-  void Shutdown() override {}
-};
-
-// A captured frame as bare SDL draws, every text rendered beforehand.
+// A frame recorded by the recording backend (over the SDL backend's textures) as bare SDL draws,
+// every text rendered beforehand.
 class BareFrame {
  public:
   // `faces`: the game's font names, each with the face and point size the engine gives it.
-  BareFrame(SDL_Renderer* renderer, const std::vector<EngineCall>& calls,
+  BareFrame(SDL_Renderer* renderer, const std::vector<Call>& calls,
             const std::map<std::string, std::pair<std::string, int>>& faces);
   ~BareFrame();
   BareFrame(const BareFrame&) = delete;
@@ -121,15 +78,26 @@ class BareFrame {
     SDL_FPoint centre;
     Uint8 red, green, blue, alpha;
   };
-  void AddSprite(const EngineCall& call, const Uint8 tint[3]);
-  void AddGlyphs(const EngineCall& call);
-  void AddText(const EngineCall& call);
+  void AddSprite(const call::DrawSprite& call, const Uint8 tint[3]);
+  void AddGlyphs(const call::DrawBitmapText& call);
+  void AddText(const call::DrawText& call);
 
   SDL_Renderer* renderer_;
   std::map<std::string, TTF_Font*> fonts_;
   std::vector<SDL_Texture*> texts_;
   std::vector<Step> draws_;
 };
+
+// A game on the stage (its window opened, its pictures and fonts loaded, then set up by
+// `prepare`), and the frame `draw` draws of it, recorded by the recording backend over the same
+// textures and worked out as bare SDL draws. `faces` as for BareFrame.
+struct StagedFrame {
+  std::unique_ptr<Game> game;
+  std::unique_ptr<BareFrame> bare;
+};
+StagedFrame StageFrame(SdlStage& stage, Platform& platform, void (*prepare)(Game&),
+                       void (*draw)(Game&),
+                       const std::map<std::string, std::pair<std::string, int>>& faces);
 
 // Times the game's frame against the bare one, alternating which goes first so both see the same
 // machine. The iteration time is the game's frame; counters game_us, bare_us and ratio (game over

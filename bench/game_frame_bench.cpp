@@ -96,36 +96,17 @@ class NoonPlatform : public ForwardingPlatform {
   double TimeOfDay() override { return 43200.0; }
 };
 
-void CopyTextures(const Game& from, Game& to) {
-  to.BackgroundTexture = from.BackgroundTexture;
-  to.BonusTexture = from.BonusTexture;
-  to.HealthBarTexture = from.HealthBarTexture;
-  to.PlayerTextures = from.PlayerTextures;
-  to.EnemyTextures = from.EnemyTextures;
-}
-
 // The SDL backend on a hidden window with the software renderer, the busy game over it, and the
 // same frame as bare SDL calls with every text rendered beforehand.
 struct SdlBench {
   SdlBench() : stage("background.bmp") {
     if (!stage.problem.empty()) return;
-    noon = std::make_unique<NoonPlatform>(*stage.platform);
-    game = std::make_unique<Game>(*stage.engine, *stage.utility, *stage.music, *noon);
-    stage.Initialize();
-    LoadTextures(*game);
-    CreateFonts(*game);
-    MakeBusyGame(*game);
-
-    // The same frame, captured, then worked out as bare draws.
-    CapturingEngine capture;
-    Game captured(capture, *stage.utility, *stage.music, *noon);
-    CopyTextures(*game, captured);
-    MakeBusyGame(captured);
-    DrawGame(captured);
-    bare = std::make_unique<BareFrame>(
-        stage.renderer, capture.calls,
-        std::map<std::string, std::pair<std::string, int>>{
-            {"smalltext", {"Verdana", 7}}, {"score", {"Tahoma", 14}}, {"xl", {"Tahoma", 72}}});
+    noon = std::make_unique<NoonPlatform>(stage.sdl->platform);
+    StagedFrame staged = StageFrame(
+        stage, *noon, MakeBusyGame, DrawGame,
+        {{"smalltext", {"Verdana", 7}}, {"score", {"Tahoma", 14}}, {"xl", {"Tahoma", 72}}});
+    game = std::move(staged.game);
+    bare = std::move(staged.bare);
   }
 
   SdlStage stage;
@@ -141,10 +122,7 @@ struct SdlBench {
 // is the game's frame; "ratio" is its cost over the bare one (aim: at most 1.15).
 static void BM_BusyFrameSdl(benchmark::State& state) {
   static SdlBench bench;
-  if (!bench.stage.problem.empty()) {
-    state.SkipWithError(bench.stage.problem.c_str());
-    return;
-  }
+  if (bench.stage.Missing(state)) return;
   TimeAgainstBare(
       state, [] { DrawGame(*bench.game); }, [] { bench.bare->Draw(true); });
   state.counters["sprites+texts"] = static_cast<double>(bench.bare->Draws());

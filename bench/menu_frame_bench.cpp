@@ -13,6 +13,7 @@
 
 #include "bare_frame.h"
 #include "core/game.h"
+#include "engine/recording/recording.h"
 #include "render/render.h"
 #include "shell/shell.h"
 
@@ -34,34 +35,13 @@ void MakeBusyMenu(Game& game) {
   game.LogoFade = 50;
 }
 
-void CopyTextures(const Game& from, Game& to) {
-  to.LogoTexture = from.LogoTexture;
-  to.FontTexture = from.FontTexture;
-  to.MenuBackgroundTexture = from.MenuBackgroundTexture;
-  to.ArrowTexture = from.ArrowTexture;
-  to.TitleTexture = from.TitleTexture;
-  to.KeysFireTexture = from.KeysFireTexture;
-  to.KeysMoveTexture = from.KeysMoveTexture;
-}
-
 struct MenuBench {
   MenuBench() : stage("mainmenu_background.bmp") {
     if (!stage.problem.empty()) return;
-    game = std::make_unique<Game>(*stage.engine, *stage.utility, *stage.music, *stage.platform);
-    stage.Initialize();
-    LoadTextures(*game);
-    CreateFonts(*game);
-    MakeBusyMenu(*game);
-
-    // The same frame, captured, then worked out as bare draws.
-    CapturingEngine capture;
-    Game captured(capture, *stage.utility, *stage.music, *stage.platform);
-    CopyTextures(*game, captured);
-    MakeBusyMenu(captured);
-    DrawMenu(captured);
-    bare = std::make_unique<BareFrame>(
-        stage.renderer, capture.calls,
-        std::map<std::string, std::pair<std::string, int>>{{"smalltext", {"Verdana", 7}}});
+    StagedFrame staged = StageFrame(stage, stage.sdl->platform, MakeBusyMenu, DrawMenu,
+                                    {{"smalltext", {"Verdana", 7}}});
+    game = std::move(staged.game);
+    bare = std::move(staged.bare);
     CompareFrames();
   }
 
@@ -93,10 +73,7 @@ struct MenuBench {
 
 static void BM_BusyMenuSdl(benchmark::State& state) {
   static MenuBench bench;
-  if (!bench.stage.problem.empty()) {
-    state.SkipWithError(bench.stage.problem.c_str());
-    return;
-  }
+  if (bench.stage.Missing(state)) return;
   TimeAgainstBare(
       state,
       [] {

@@ -22,12 +22,8 @@ constexpr const char* kSeconds = "10";
 }  // namespace
 
 static void BM_PacingRealWindow(benchmark::State& state) {
-  std::string problem;
-  const std::string folder = BenchGameFolder(problem);
-  if (folder.empty()) {
-    state.SkipWithError(problem.c_str());
-    return;
-  }
+  const std::string folder = BenchGameFolder(state);
+  if (folder.empty()) return;
   ProbeRun run;
   for (auto _ : state) {
     run = RunProbe({"pacing", folder, kSeconds});

@@ -16,12 +16,9 @@
 #include "window_session.h"
 
 static void BM_StartupRealWindow(benchmark::State& state) {
+  const std::string folder = BenchGameFolder(state);
+  if (folder.empty()) return;
   std::string problem;
-  const std::string folder = BenchGameFolder(problem);
-  if (folder.empty()) {
-    state.SkipWithError(problem.c_str());
-    return;
-  }
   std::vector<double> window, firstFrame, loaded, running, peak, bareFrame, barePeak;
   std::string renderer;
   for (auto _ : state) {

@@ -182,7 +182,9 @@ const std::string& BenchDisplayKind() {
   return Session().kind_;
 }
 
-std::string BenchGameFolder(std::string& problem) {
+namespace {
+
+std::string GameFolder(std::string& problem) {
   static ScratchFolder scratch;
   if (!scratch.path.empty()) return scratch.path;
   const fs::path files = fs::path(ExecutableFolder()).parent_path() / "files";
@@ -204,6 +206,15 @@ std::string BenchGameFolder(std::string& problem) {
   }
   std::ofstream(fs::path(name) / "opt.ini") << "[OPTIONS]\r\nFS=False\r\nSND=True\r\n";
   return scratch.path;
+}
+
+}  // namespace
+
+std::string BenchGameFolder(benchmark::State& state) {
+  std::string problem;
+  const std::string folder = GameFolder(problem);
+  if (folder.empty()) state.SkipWithError(problem.c_str());
+  return folder;
 }
 
 double ProbeRun::Number(const std::string& key) const {

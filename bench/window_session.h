@@ -3,6 +3,8 @@
 // of the game's folder, and runs of swayfire_window_probe in it, each in a process of its own.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,8 +18,9 @@ const std::string& BenchDisplayKind();
 
 // A scratch folder holding the game's generated files (linked, not copied; the game writes its
 // score file beside them, never into the build folder) and an opt.ini with sound on. Removed at
-// exit. Returns "" and sets `problem` when the build has no generated files.
-std::string BenchGameFolder(std::string& problem);
+// exit. Returns "" and marks the benchmark skipped, saying why, when the build has no generated
+// files.
+std::string BenchGameFolder(benchmark::State& state);
 
 struct ProbeRun {
   std::map<std::string, std::string> values;  // the probe's key=value lines

@@ -5,35 +5,12 @@
 namespace test {
 
 const std::vector<std::string>& AssetFileNames() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> list = {"logo.jpg",
-                                     "Font_Blue.bmp",
-                                     "font_default.dds",
-                                     "background.bmp",
-                                     "player_0.bmp",
-                                     "player_7.bmp",
-                                     "player_8.bmp",
-                                     "player_9.bmp",
-                                     "player_10.bmp",
-                                     "bonus.bmp",
-                                     "mainmenu_background.bmp",
-                                     "arrow.dds",
-                                     "menu-gametitle.dds",
-                                     "keys-fire.dds",
-                                     "keys-move.dds",
-                                     "hpbar.dds",
-                                     "menu_opt.wav",
-                                     "enter.wav",
-                                     "hs_name.wav",
-                                     "won.wav",
-                                     "fire.wav",
-                                     "bonus.wav",
-                                     "ai_die.wav",
-                                     "music.wav"};
-    for (int i = 1; i <= 10; ++i) list.push_back("ai_" + std::to_string(i) + ".bmp");
-    for (int i = 1; i <= 5; ++i) list.push_back("hit_0" + std::to_string(i) + ".wav");
-    return list;
-  }();
+  static const std::vector<std::string> names = {
+#define PICTURE(file, ...) file,
+#define SOUND(file, ...) file,
+#define MUSIC(file, ...) file,
+#include "assets.def"
+  };
   return names;
 }
 

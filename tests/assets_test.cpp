@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "asset_files.h"
+
 namespace {
 
 const std::string kFiles = std::string(SWAYFIRE_BUILD_DIR) + "/files/";
@@ -239,21 +241,18 @@ int Advance(const Picture& atlas, const std::string& text) {
   return total;
 }
 
-const std::vector<std::string> kSounds = {
-    "menu_opt.wav", "enter.wav",  "hs_name.wav", "won.wav",    "fire.wav",   "bonus.wav",
-    "hit_01.wav",   "hit_02.wav", "hit_03.wav",  "hit_04.wav", "hit_05.wav", "ai_die.wav"};
+// The sound effects of the asset list.
+std::vector<std::string> SoundFiles() {
+  return {
+#define SOUND(file, ...) file,
+#include "assets.def"
+  };
+}
 
 }  // namespace
 
 TEST(Assets, EveryFileTheGameLoadsIsThere) {
-  std::vector<std::string> names = {
-      "logo.jpg",      "Font_Blue.bmp",           "font_default.dds", "background.bmp",
-      "bonus.bmp",     "mainmenu_background.bmp", "arrow.dds",        "menu-gametitle.dds",
-      "keys-fire.dds", "keys-move.dds",           "hpbar.dds",        "music.wav"};
-  for (int i : {0, 7, 8, 9, 10}) names.push_back("player_" + std::to_string(i) + ".bmp");
-  for (int i = 1; i <= 10; ++i) names.push_back("ai_" + std::to_string(i) + ".bmp");
-  names.insert(names.end(), kSounds.begin(), kSounds.end());
-  for (const auto& name : names) {
+  for (const auto& name : test::AssetFileNames()) {
     EXPECT_TRUE(std::filesystem::is_regular_file(kFiles + name)) << name;
     EXPECT_GT(std::filesystem::file_size(kFiles + name), 64u) << name;
   }
@@ -492,7 +491,7 @@ TEST(Assets, FontAtlasKeepsTheMenuMetrics) {
 }
 
 TEST(Assets, SoundsAreCleanPcmAtSensibleLevels) {
-  for (const auto& name : kSounds) {
+  for (const auto& name : SoundFiles()) {
     const Wav w = ReadWav(name);
     ASSERT_EQ(w.bits, 16) << name;
     EXPECT_TRUE(w.rate == 44100 || w.rate == 22050) << name;

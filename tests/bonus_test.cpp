@@ -11,15 +11,8 @@
 
 namespace {
 
-class BonusTest : public ::testing::Test {
+class BonusTest : public test::GameTest {
  protected:
-  void Start(bool survival, int16_t level = 1) {
-    t.game.SurvivalMode = survival;
-    t.game.Level = level;
-    t.game.HighestLevel = level;
-    NewGame(t.game);
-    t.ClearTrace();
-  }
   // The item lies fully faded in under the ship (no new item will be placed).
   void Offer(int type) {
     t.game.PlayerX = 300;
@@ -47,7 +40,6 @@ class BonusTest : public ::testing::Test {
     return count;
   }
 
-  test::TestGame t;
   float nextDraw_ = 0;
 };
 

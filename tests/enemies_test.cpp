@@ -13,16 +13,12 @@
 
 namespace {
 
-class EnemiesTest : public ::testing::Test {
+class EnemiesTest : public test::GameTest {
  protected:
   void Start(bool survival, int16_t level = 1) {
-    t.game.SurvivalMode = survival;
-    t.game.Level = level;
-    t.game.HighestLevel = level;
-    NewGame(t.game);
+    GameTest::Start(survival, level);
     // Every slot waits far in the future, so only the enemies a test places take part.
     for (Enemy& enemy : t.game.Enemies) enemy.RespawnDelay = 1e6f;
-    t.ClearTrace();
   }
 
   // A fully present enemy at (x, y), heading for (targetX, targetY).
@@ -75,13 +71,23 @@ class EnemiesTest : public ::testing::Test {
     return count;
   }
 
-  test::TestGame t;
+  // One pass of the enemies in which neither of the first two fires.
+  void MoveWithoutFiring();
+  std::pair<float, float> Position(int slot) const {
+    return {t.game.Enemies[slot].X, t.game.Enemies[slot].Y};
+  }
+
   uint64_t seed_ = 0;
 };
 
 // floor(20 r) = 1 fires; anything else does not.
 bool Fires(float r) {
   return std::floor(20.0f * r) == 1.0f;
+}
+
+void EnemiesTest::MoveWithoutFiring() {
+  SeedWhere([](Random& r) { return !Fires(r.Next()) && !Fires(r.Next()); });
+  UpdateEnemies(t.game);
 }
 
 TEST_F(EnemiesTest, AnArrivedEnemyPicksARunAlongOneAxis) {
@@ -131,24 +137,18 @@ TEST_F(EnemiesTest, MovesOneSpeedStepPerAxisAndStepsOverANearTarget) {
   // Closer than one step but more than 3 whole pixels away. Ahead on an axis, the "greater" test
   // that follows brings it straight back; behind, nothing follows and it stays past the target.
   Place(1, 200, 200, 205, 196, 10);
-  SeedWhere([](Random& r) { return !Fires(r.Next()) && !Fires(r.Next()); });
-  UpdateEnemies(t.game);
-  EXPECT_EQ(t.game.Enemies[0].X, 101.5f);
-  EXPECT_EQ(t.game.Enemies[0].Y, 298.5f);
-  EXPECT_EQ(t.game.Enemies[1].X, 200.0f);
-  EXPECT_EQ(t.game.Enemies[1].Y, 190.0f);
+  MoveWithoutFiring();
+  EXPECT_EQ(Position(0), std::make_pair(101.5f, 298.5f));
+  EXPECT_EQ(Position(1), std::make_pair(200.0f, 190.0f));
 }
 
 TEST_F(EnemiesTest, StaysOnTheField) {
   Start(false);
   Place(0, 607, 1, 900, -50, 1.9f);
   Place(1, 1, 447, -80, 900, 1.9f);
-  SeedWhere([](Random& r) { return !Fires(r.Next()) && !Fires(r.Next()); });
-  UpdateEnemies(t.game);
-  EXPECT_EQ(t.game.Enemies[0].X, 608.0f);
-  EXPECT_EQ(t.game.Enemies[0].Y, 0.0f);
-  EXPECT_EQ(t.game.Enemies[1].X, 0.0f);
-  EXPECT_EQ(t.game.Enemies[1].Y, 448.0f);
+  MoveWithoutFiring();
+  EXPECT_EQ(Position(0), std::make_pair(608.0f, 0.0f));
+  EXPECT_EQ(Position(1), std::make_pair(0.0f, 448.0f));
 }
 
 TEST_F(EnemiesTest, StandStillFreezesMovementOnly) {

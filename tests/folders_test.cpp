@@ -231,9 +231,7 @@ TEST(GameFileNames, AWholeRunOfAnInstalledGameWritesOnlyInThePlayersFolder) {
 
   EXPECT_TRUE(backend.SoundLoaded("fire2"));  // SND=True read through "opt.ini"
   bool fullScreen = false;
-  for (const std::string& line : backend.TraceLines()) {
-    if (line.starts_with("Engine.Initialize")) fullScreen = test::Words(line)[5] == "-1";
-  }
+  for (const auto& init : CallsOf<call::Initialize>(backend.Calls())) fullScreen = init.fullScreen;
   EXPECT_TRUE(fullScreen);  // FS=TRUE read through the application folder's "\opt.ini"
   EXPECT_NE(test::ReadFile(home / "files/bullet.dds").find("M2-50=0"), std::string::npos);
   EXPECT_FALSE(fs::exists(data / "files/bullet.dds"));

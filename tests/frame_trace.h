@@ -1,5 +1,5 @@
-// Reading drawn frames back from the trace: the sprites with the tint in force when each was
-// drawn, and the texts. Shared by the game-screen and heads-up display tests.
+// Drawn frames from the recorded calls: the sprites with the tint in force when each was drawn,
+// and the texts. Shared by the game-screen and heads-up display tests.
 #pragma once
 
 #include <cstdint>
@@ -22,74 +22,43 @@ struct Tint {
 };
 inline constexpr Tint kNeutral{255, 255, 255};
 
-struct SpriteCall {
+// A sprite as drawn: the engine's record, the file of its image and the tint in force.
+struct SpriteCall : call::DrawSprite {
   std::string file;  // as the game named it, e.g. files\ai_10.bmp
-  float x, y, width, height, angle;
-  int opacity;
-  float a, b, drawnWidth, drawnHeight, c, d;
-  Tint tint;  // the tint of the latest SetColor before it (neutral when none in the trace)
+  Tint tint;         // the tint of the latest SetColor before it (neutral when none in the trace)
 };
 
-struct TextCall {
-  std::string font;
-  float x, y, width, height;
-  std::string text;
-  int32_t color;
-  int alignment;
-};
+using TextCall = call::DrawText;
 
-// A quoted trace word back to its text: quotes removed, \" and \\ unescaped.
-inline std::string Unquote(const std::string& word) {
-  std::string text;
-  for (size_t i = 1; i + 1 < word.size(); ++i) {
-    if (word[i] == '\\' && i + 2 < word.size()) ++i;
-    text.push_back(word[i]);
-  }
-  return text;
-}
-
-inline std::vector<SpriteCall> Sprites(const std::vector<std::string>& lines) {
+inline std::vector<SpriteCall> Sprites(const std::vector<Call>& calls) {
   std::vector<SpriteCall> sprites;
   Tint tint;
-  for (const std::string& line : lines) {
-    std::vector<std::string> w = test::Words(line);
-    if (w[0] == "Engine.SetColor") {
-      tint = {std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[3])};
-    } else if (w[0] == "Engine.DrawSprite") {
-      sprites.push_back({Unquote(w[1]), std::stof(w[2]), std::stof(w[3]), std::stof(w[4]),
-                         std::stof(w[5]), std::stof(w[6]), std::stoi(w[7]), std::stof(w[8]),
-                         std::stof(w[9]), std::stof(w[10]), std::stof(w[11]), std::stof(w[12]),
-                         std::stof(w[13]), tint});
+  for (const Call& c : calls) {
+    if (const auto* color = std::get_if<call::SetColor>(&c)) {
+      tint = {color->red, color->green, color->blue};
+    } else if (const auto* sprite = std::get_if<call::DrawSprite>(&c)) {
+      sprites.push_back({*sprite, sprite->texture ? sprite->texture->file : "", tint});
     }
   }
   return sprites;
 }
 
-inline std::vector<SpriteCall> SpritesOf(const std::vector<std::string>& lines,
-                                         const std::string& file) {
+inline std::vector<SpriteCall> SpritesOf(const std::vector<Call>& calls, const std::string& file) {
   std::vector<SpriteCall> found;
-  for (const SpriteCall& sprite : Sprites(lines)) {
+  for (const SpriteCall& sprite : Sprites(calls)) {
     if (sprite.file == file) found.push_back(sprite);
   }
   return found;
 }
 
-inline std::vector<TextCall> Texts(const std::vector<std::string>& lines) {
-  std::vector<TextCall> texts;
-  for (const std::string& line : lines) {
-    std::vector<std::string> w = test::Words(line);
-    if (w[0] != "Engine.DrawText") continue;
-    texts.push_back({Unquote(w[1]), std::stof(w[2]), std::stof(w[3]), std::stof(w[4]),
-                     std::stof(w[5]), Unquote(w[6]), static_cast<int32_t>(std::stol(w[7])),
-                     std::stoi(w[8])});
-  }
-  return texts;
+inline std::vector<TextCall> Texts(const std::vector<Call>& calls) {
+  return CallsOf<call::DrawText>(calls);
 }
 
 // The first text that starts with a prefix; fails the test when there is none.
-inline TextCall TextStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
-  for (const TextCall& text : Texts(lines)) {
-    if (text.text.compare(0, prefix.size(), prefix) == 0) return text;
+inline TextCall TextStartingWith(const std::vector<Call>& calls, const std::string& prefix) {
+  for (const TextCall& text : Texts(calls)) {
+    if (text.text.starts_with(prefix)) return text;
   }
   ADD_FAILURE() << "no text starting with \"" << prefix << "\"";
   return {};
@@ -103,11 +72,11 @@ struct GameFrame : test::TestGame {
     game.Level = level;
     NewGame(game);
   }
-  // Draws one frame and returns its trace.
-  const std::vector<std::string>& Draw() {
+  // Draws one frame and returns its calls.
+  const std::vector<Call>& Draw() {
     ClearTrace();
     DrawGame(game);
-    return Lines();
+    return Records();
   }
 };
 

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <variant>
 #include <vector>
 
 #include "frame_trace.h"
@@ -29,8 +31,8 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }
 
 // The ship is the first sprite from a player image.
-SpriteCall Ship(const std::vector<std::string>& lines) {
-  for (const SpriteCall& sprite : Sprites(lines)) {
+SpriteCall Ship(const std::vector<Call>& calls) {
+  for (const SpriteCall& sprite : Sprites(calls)) {
     if (StartsWith(sprite.file, "files\\player_")) return sprite;
   }
   ADD_FAILURE() << "no ship drawn";
@@ -38,9 +40,9 @@ SpriteCall Ship(const std::vector<std::string>& lines) {
 }
 
 // Enemy bodies: 32 x 32 enemy images at their own size (bands are stretched, shots are 8 x 8).
-std::vector<SpriteCall> EnemyBodies(const std::vector<std::string>& lines) {
+std::vector<SpriteCall> EnemyBodies(const std::vector<Call>& calls) {
   std::vector<SpriteCall> found;
-  for (const SpriteCall& sprite : Sprites(lines)) {
+  for (const SpriteCall& sprite : Sprites(calls)) {
     if (StartsWith(sprite.file, "files\\ai_") && sprite.width == 32 && sprite.drawnWidth == 0) {
       found.push_back(sprite);
     }
@@ -48,25 +50,23 @@ std::vector<SpriteCall> EnemyBodies(const std::vector<std::string>& lines) {
   return found;
 }
 
-std::vector<SpriteCall> Bars(const std::vector<std::string>& lines, float height) {
+std::vector<SpriteCall> Bars(const std::vector<Call>& calls, float height) {
   std::vector<SpriteCall> found;
-  for (const SpriteCall& sprite : SpritesOf(lines, "files\\hpbar.dds")) {
+  for (const SpriteCall& sprite : SpritesOf(calls, "files\\hpbar.dds")) {
     if (sprite.height == height) found.push_back(sprite);
   }
   return found;
 }
 
 // A name for every draw of a frame, to check the layers come back to front.
-std::vector<std::string> Layers(const std::vector<std::string>& lines) {
+std::vector<std::string> Layers(const std::vector<Call>& calls) {
   std::vector<std::string> layers;
   Tint tint;
-  for (const std::string& line : lines) {
-    std::vector<SpriteCall> one = Sprites({line});
-    if (StartsWith(line, "Engine.SetColor")) {
-      std::vector<std::string> w = test::Words(line);
-      tint = {std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[3])};
-    } else if (!one.empty()) {
-      const SpriteCall& s = one[0];
+  for (const Call& c : calls) {
+    if (const auto* color = std::get_if<call::SetColor>(&c)) {
+      tint = {color->red, color->green, color->blue};
+    } else if (std::holds_alternative<call::DrawSprite>(c)) {
+      const SpriteCall s = Sprites({c})[0];
       if (s.file == "files\\background.bmp") layers.push_back("background");
       if (s.file == "files\\bonus.bmp") layers.push_back("bonus");
       if (StartsWith(s.file, "files\\player_"))
@@ -80,15 +80,14 @@ std::vector<std::string> Layers(const std::vector<std::string>& lines) {
         if (s.width == 1) layers.push_back("overlay");
         if (s.width == 32) layers.push_back(s.drawnWidth == 0 ? "enemy" : "band");
       }
-    } else if (StartsWith(line, "Engine.DrawText")) {
-      frame::TextCall text = frame::Texts({line})[0];
-      if (text.font == "smalltext" && text.width == 16) layers.push_back("letter");
-      if (text.font == "score") layers.push_back("score text");
-      if (text.font == "smalltext" && text.width == 250) layers.push_back("bonus row");
-      if (text.font == "smalltext" && text.width == 64) layers.push_back("under ship");
-      if (text.font == "xl") layers.push_back("PAUSED");
+    } else if (const auto* text = std::get_if<call::DrawText>(&c)) {
+      if (text->font == "smalltext" && text->width == 16) layers.push_back("letter");
+      if (text->font == "score") layers.push_back("score text");
+      if (text->font == "smalltext" && text->width == 250) layers.push_back("bonus row");
+      if (text->font == "smalltext" && text->width == 64) layers.push_back("under ship");
+      if (text->font == "xl") layers.push_back("PAUSED");
     } else {
-      layers.push_back(test::Words(line)[0]);
+      layers.push_back(std::string(CallName(c)));
     }
   }
   return layers;
@@ -118,7 +117,8 @@ void MakeBusy(Game& game) {
 TEST(GameScreen, OneFrameBeginsOnceEndsOnceAndLeavesTheTintNeutral) {
   GameFrame f;
   MakeBusy(f.game);
-  const std::vector<std::string> lines = f.Draw();
+  f.Draw();
+  const std::vector<std::string> lines = f.Lines();
 
   EXPECT_EQ(lines.front(), "Engine.BeginFrame 0 0 0");
   EXPECT_EQ(lines.back(), "Engine.EndFrame");
@@ -129,21 +129,21 @@ TEST(GameScreen, OneFrameBeginsOnceEndsOnceAndLeavesTheTintNeutral) {
   EXPECT_EQ(colours.back(), "Engine.SetColor 255 255 255");
 
   // After a tinted sprite the next call that is not another sprite gives the neutral tint back.
+  const std::vector<Call>& calls = f.Records();
   Tint tint;
   bool tintedDraw = false;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    if (StartsWith(line, "Engine.DrawSprite")) {
+  for (size_t i = 0; i < calls.size(); ++i) {
+    if (std::holds_alternative<call::DrawSprite>(calls[i])) {
       if (tint != kNeutral) tintedDraw = true;
       continue;
     }
     if (tintedDraw) {
-      EXPECT_EQ(line, "Engine.SetColor 255 255 255") << "line " << i << " follows a tinted draw";
+      EXPECT_EQ(FormatCall(calls[i]), "Engine.SetColor 255 255 255")
+          << "call " << i << " follows a tinted draw";
       tintedDraw = false;
     }
-    if (StartsWith(line, "Engine.SetColor")) {
-      std::vector<std::string> w = test::Words(line);
-      tint = {std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[3])};
+    if (const auto* color = std::get_if<call::SetColor>(&calls[i])) {
+      tint = {color->red, color->green, color->blue};
     }
   }
 }
@@ -188,7 +188,7 @@ TEST(GameScreen, QuietFrameStillHoldsBackgroundShipBarAndDisplay) {
   expected.push_back("Engine.EndFrame");
   EXPECT_EQ(Layers(f.Draw()), expected);
   // The absent enemies draw nothing visible.
-  for (const SpriteCall& enemy : EnemyBodies(f.Lines())) EXPECT_LE(enemy.opacity, 0);
+  for (const SpriteCall& enemy : EnemyBodies(f.Records())) EXPECT_LE(enemy.opacity, 0);
 }
 
 TEST(GameScreen, BackgroundTintFollowsTheLevel) {
@@ -201,13 +201,13 @@ TEST(GameScreen, BackgroundTintFollowsTheLevel) {
        {Case{false, 1, {255, 120, 120}}, Case{false, 10, {255, 102, 102}},
         Case{false, 61, {255, 0, 0}}, Case{false, 70, {255, -18, -18}}, Case{true, 10, kNeutral}}) {
     GameFrame f(c.survival, c.level);
-    const std::vector<std::string> lines = f.Draw();
-    std::vector<SpriteCall> layers = SpritesOf(lines, "files\\background.bmp");
+    const std::vector<Call>& calls = f.Draw();
+    std::vector<SpriteCall> layers = SpritesOf(calls, "files\\background.bmp");
     ASSERT_EQ(layers.size(), 2u);
     EXPECT_EQ(layers[0].tint, c.tint) << "level " << c.level;
     EXPECT_EQ(layers[1].tint, c.tint) << "level " << c.level;
     // In survival the background is drawn before any SetColor of the frame.
-    EXPECT_EQ(StartsWith(lines[1], "Engine.SetColor"), !c.survival);
+    EXPECT_EQ(std::holds_alternative<call::SetColor>(calls[1]), !c.survival);
   }
 }
 
@@ -256,12 +256,8 @@ TEST(GameScreen, ShipImageFollowsHealth) {
     f.game.PlayerFade = 50.5f;  // halves go to even
     SpriteCall ship = Ship(f.Draw());
     EXPECT_EQ(ship.file, c.file) << "health " << c.health;
-    EXPECT_EQ(ship.x, 123.5f);
-    EXPECT_EQ(ship.y, 77);
-    EXPECT_EQ(ship.width, 32);
-    EXPECT_EQ(ship.height, 32);
-    EXPECT_EQ(ship.angle, 0);
-    EXPECT_EQ(ship.opacity, 50);
+    EXPECT_EQ(std::tie(ship.x, ship.y, ship.width, ship.height, ship.angle, ship.opacity),
+              std::make_tuple(123.5f, 77, 32, 32, 0, 50));
     EXPECT_EQ(ship.tint, kNeutral);
   }
 }
@@ -302,8 +298,8 @@ TEST(GameScreen, GhostBonusHoldsTheShipAtFortyEvenWhilePaused) {
   f.game.Paused = true;
   f.Draw();
   EXPECT_EQ(f.game.PlayerFade, 40);
-  EXPECT_EQ(Ship(f.Lines()).opacity, 40);
-  EXPECT_EQ(Bars(f.Lines(), 3)[0].opacity, 20);
+  EXPECT_EQ(Ship(f.Records()).opacity, 40);
+  EXPECT_EQ(Bars(f.Records(), 3)[0].opacity, 20);
 
   // Once its time has run out, the ship is left alone even if the flag is still set.
   f.game.PlayerFade = 77;
@@ -332,7 +328,7 @@ TEST(GameScreen, HaloCirclesTheShipWhileTheInfectionBonusLasts) {
   EXPECT_NEAR(halo[0].drawnWidth, 32 + 2 * std::sin(a), 1e-4);
   EXPECT_NEAR(halo[0].drawnHeight, 32 - 2 * std::cos(a), 1e-4);
   // Drawn after the ship, before its bar.
-  std::vector<SpriteCall> all = Sprites(f.Lines());
+  std::vector<SpriteCall> all = Sprites(f.Records());
   for (size_t i = 0; i < all.size(); ++i) {
     if (all[i].file == "files\\player_0.bmp") {
       EXPECT_EQ(all[i - 1].file, "files\\player_10.bmp");
@@ -359,11 +355,8 @@ TEST(GameScreen, EnemyImageFollowsHealth) {
     enemy.Fade = 2.5f;
     SpriteCall body = EnemyBodies(f.Draw())[0];
     EXPECT_EQ(body.file, c.file) << "health " << c.health;
-    EXPECT_EQ(body.x, 64);
-    EXPECT_EQ(body.y, 96.25f);
-    EXPECT_EQ(body.height, 32);
-    EXPECT_EQ(body.angle, 0);
-    EXPECT_EQ(body.opacity, 2);
+    EXPECT_EQ(std::tie(body.x, body.y, body.height, body.angle, body.opacity),
+              std::make_tuple(64, 96.25f, 32, 0, 2));
   }
 }
 
@@ -426,7 +419,7 @@ TEST(GameScreen, MarkerBonusBandsFollowItsFlagNotItsTime) {
 
   f.game.BonusTypes[0] = {false, 500, "A"};
   const size_t without = Sprites(f.Draw()).size();
-  for (const SpriteCall& sprite : Sprites(f.Lines())) {
+  for (const SpriteCall& sprite : Sprites(f.Records())) {
     EXPECT_FALSE(StartsWith(sprite.file, "files\\ai_") && sprite.drawnWidth != 0);
   }
 
@@ -560,7 +553,7 @@ TEST(GameScreen, BonusItemFadesInByOneAndOutByTen) {
   EXPECT_EQ(item[0].height, 16);
   EXPECT_NEAR(item[0].angle, 500 * std::sin(50 * 0.01f), 1e-3);
   EXPECT_EQ(item[0].tint, kNeutral);
-  frame::TextCall letter = frame::Texts(f.Lines())[0];
+  frame::TextCall letter = frame::Texts(f.Records())[0];
   EXPECT_EQ(letter.font, "smalltext");
   EXPECT_EQ(letter.text, "Y");
   EXPECT_EQ(letter.x, 100);
@@ -572,7 +565,7 @@ TEST(GameScreen, BonusItemFadesInByOneAndOutByTen) {
 
   for (int i = 2; i <= 105; ++i) f.Draw();
   EXPECT_EQ(f.game.BonusFade, 100);
-  EXPECT_EQ(SpritesOf(f.Lines(), "files\\bonus.bmp")[0].opacity, 100);
+  EXPECT_EQ(SpritesOf(f.Records(), "files\\bonus.bmp")[0].opacity, 100);
 
   // Picked up: drawn nine more times, then gone.
   f.game.BonusVisible = false;
@@ -597,10 +590,10 @@ TEST(GameScreen, PausedGameKeepsSwayingSpinningAndFading) {
   RunPass(f.game);
   EXPECT_EQ(f.game.BonusFade, 31);
   EXPECT_EQ(f.game.Shots[0].X, 100);  // no simulation while paused
-  std::vector<SpriteCall> first = Sprites(f.Lines());
+  std::vector<SpriteCall> first = Sprites(f.Records());
   f.ClearTrace();
   RunPass(f.game);
-  std::vector<SpriteCall> second = Sprites(f.Lines());
+  std::vector<SpriteCall> second = Sprites(f.Records());
   EXPECT_EQ(f.game.BonusFade, 32);
   ASSERT_EQ(first.size(), second.size());
   EXPECT_NE(first[0].angle, second[0].angle);  // the background moved with the clock

@@ -147,8 +147,8 @@ GameRun RunGame(test::TestGame& t, int passes) {
 }
 
 bool FullScreen(const test::TestGame& t) {
-  std::vector<std::string> init = t.Calls("Engine.Initialize");
-  return !init.empty() && test::Words(init.front()).at(5) == "-1";
+  std::vector<call::Initialize> init = CallsOf<call::Initialize>(t.Records());
+  return !init.empty() && init.front().fullScreen;
 }
 
 TEST(HostileFiles, TheGameStartsReadsWhatItCanAndKeepsEveryOtherKey) {

@@ -18,16 +18,16 @@ using frame::Texts;
 using frame::TextStartingWith;
 
 // The bonus rows: "smalltext" texts in the 250-pixel boxes at the left edge.
-std::vector<TextCall> BonusRows(const std::vector<std::string>& lines) {
+std::vector<TextCall> BonusRows(const std::vector<Call>& calls) {
   std::vector<TextCall> rows;
-  for (const TextCall& text : Texts(lines)) {
+  for (const TextCall& text : Texts(calls)) {
     if (text.font == "smalltext" && text.width == 250) rows.push_back(text);
   }
   return rows;
 }
 
-TextCall UnderShip(const std::vector<std::string>& lines) {
-  for (const TextCall& text : Texts(lines)) {
+TextCall UnderShip(const std::vector<Call>& calls) {
+  for (const TextCall& text : Texts(calls)) {
     if (text.font == "smalltext" && text.width == 64) return text;
   }
   ADD_FAILURE() << "no letters under the ship";
@@ -36,35 +36,16 @@ TextCall UnderShip(const std::vector<std::string>& lines) {
 
 TEST(Hud, StartOfAGameShowsScoreAndHealthOf111) {
   GameFrame f;
-  const std::vector<std::string>& lines = f.Draw();
-  TextCall score = TextStartingWith(lines, "SCORE: ");
-  EXPECT_EQ(score.text, "SCORE: 111");
-  EXPECT_EQ(score.font, "score");
-  EXPECT_EQ(score.x, 4);
-  EXPECT_EQ(score.y, 2);
-  EXPECT_EQ(score.width, 150);
-  EXPECT_EQ(score.height, 30);
-  EXPECT_EQ(score.alignment, 0);
-  EXPECT_EQ(score.color, kOpaqueWhite);
-
-  TextCall health = TextStartingWith(lines, "HEALTH: ");
-  EXPECT_EQ(health.text, "HEALTH: 111");
-  EXPECT_EQ(health.font, "score");
-  EXPECT_EQ(health.x, 4);
-  EXPECT_EQ(health.y, 456);
-  EXPECT_EQ(health.width, 150);
-  EXPECT_EQ(health.height, 30);
-  EXPECT_EQ(health.alignment, 0);
-
-  TextCall left = TextStartingWith(lines, "6 ");
-  EXPECT_EQ(left.text, "6 ENEMIES LEFT");
-  EXPECT_EQ(left.font, "score");
-  EXPECT_EQ(left.x, 4);
-  EXPECT_EQ(left.y, 2);
-  EXPECT_EQ(left.width, 630);
-  EXPECT_EQ(left.height, 30);
-  EXPECT_EQ(left.alignment, 2);
-  EXPECT_EQ(left.color, kStrongRed);
+  const std::vector<Call>& calls = f.Draw();
+  // Score at the top left and health at the bottom left in opaque white (the ship is far away),
+  // the enemies left at the top right in strong red.
+  EXPECT_EQ(FormatCall(TextStartingWith(calls, "SCORE: ")),
+            "Engine.DrawText \"score\" 4 2 150 30 \"SCORE: 111\" -1 0");
+  EXPECT_EQ(FormatCall(TextStartingWith(calls, "HEALTH: ")),
+            "Engine.DrawText \"score\" 4 456 150 30 \"HEALTH: 111\" -1 0");
+  EXPECT_EQ(FormatCall(TextStartingWith(calls, "6 ")),
+            "Engine.DrawText \"score\" 4 2 630 30 \"6 ENEMIES LEFT\" " +
+                std::to_string(kStrongRed) + " 2");
 }
 
 TEST(Hud, ScoreIncludesHealthInShortestSinglePrecisionForm) {
@@ -72,21 +53,21 @@ TEST(Hud, ScoreIncludesHealthInShortestSinglePrecisionForm) {
   f.game.Score = 350;
   f.game.PlayerHealth = 87.5f;
   f.Draw();
-  EXPECT_EQ(TextStartingWith(f.Lines(), "SCORE: ").text, "SCORE: 437.5");
-  EXPECT_EQ(TextStartingWith(f.Lines(), "HEALTH: ").text, "HEALTH: 87.5");
+  EXPECT_EQ(TextStartingWith(f.Records(), "SCORE: ").text, "SCORE: 437.5");
+  EXPECT_EQ(TextStartingWith(f.Records(), "HEALTH: ").text, "HEALTH: 87.5");
 
   f.game.Score = 0;
   f.game.PlayerHealth = 0.1f;
   f.Draw();
-  EXPECT_EQ(TextStartingWith(f.Lines(), "SCORE: ").text, "SCORE: 0.1");
+  EXPECT_EQ(TextStartingWith(f.Records(), "SCORE: ").text, "SCORE: 0.1");
 
   f.game.Score = 32000;
   f.game.PlayerHealth = -4;
   f.game.EnemiesLeft = 0;
   f.Draw();
-  EXPECT_EQ(TextStartingWith(f.Lines(), "SCORE: ").text, "SCORE: 31996");
-  EXPECT_EQ(TextStartingWith(f.Lines(), "HEALTH: ").text, "HEALTH: -4");
-  EXPECT_EQ(TextStartingWith(f.Lines(), "0 ").text, "0 ENEMIES LEFT");
+  EXPECT_EQ(TextStartingWith(f.Records(), "SCORE: ").text, "SCORE: 31996");
+  EXPECT_EQ(TextStartingWith(f.Records(), "HEALTH: ").text, "HEALTH: -4");
+  EXPECT_EQ(TextStartingWith(f.Records(), "0 ").text, "0 ENEMIES LEFT");
 }
 
 TEST(Hud, TextsFadeWhileTheShipIsUnderThem) {
@@ -114,7 +95,7 @@ TEST(Hud, SurvivalShowsNoEnemiesLeft) {
   for (const TextCall& text : Texts(f.Draw())) {
     EXPECT_EQ(text.text.find("ENEMIES LEFT"), std::string::npos);
   }
-  EXPECT_EQ(Texts(f.Lines()).size(), 2u + 8u + 1u);
+  EXPECT_EQ(Texts(f.Records()).size(), 2u + 8u + 1u);
 }
 
 TEST(Hud, BonusRowsShowOneBarPerFiftyPasses) {
@@ -152,7 +133,7 @@ TEST(Hud, BonusesWithoutTimeHaveNoRow) {
   for (int type : {1, 7, 9, 10})
     f.game.BonusTypes[type] = {true, 900, f.game.BonusTypes[type].Letter};
   for (const TextCall& row : BonusRows(f.Draw())) EXPECT_EQ(row.text.size(), 2u) << row.text;
-  EXPECT_EQ(UnderShip(f.Lines()).text, "");
+  EXPECT_EQ(UnderShip(f.Records()).text, "");
 }
 
 TEST(Hud, LettersUnderTheShipFollowTheRowOrder) {
@@ -178,7 +159,7 @@ TEST(Hud, LettersUnderTheShipFollowTheRowOrder) {
   EXPECT_EQ(UnderShip(f.Draw()).text, "G X ");
 
   // Drawn after every row.
-  std::vector<TextCall> texts = Texts(f.Lines());
+  std::vector<TextCall> texts = Texts(f.Records());
   EXPECT_EQ(texts.back().width, 64);
 }
 
@@ -193,11 +174,12 @@ TEST(Hud, BarStringRepeatsTheBar) {
 
 TEST(Hud, PauseOverlayAndCaptionCoverTheDisplay) {
   GameFrame f;
-  const std::vector<std::string> running = f.Draw();
+  const std::vector<Call> running = f.Draw();
   EXPECT_EQ(f.Count("Engine.DrawText \"xl\""), 0);
 
   f.game.Paused = true;
-  const std::vector<std::string> lines = f.Draw();
+  const std::vector<Call> calls = f.Draw();
+  const std::vector<std::string> lines = f.Lines();
   ASSERT_GE(lines.size(), 5u);
   const size_t n = lines.size();
   EXPECT_EQ(lines[n - 5], "Engine.SetColor 155 155 255");
@@ -208,7 +190,7 @@ TEST(Hud, PauseOverlayAndCaptionCoverTheDisplay) {
   EXPECT_EQ(lines[n - 1], "Engine.EndFrame");
   // The score, health and rows of the running frame are all still drawn, under the overlay.
   std::vector<TextCall> before = Texts(running);
-  std::vector<TextCall> after = Texts(lines);
+  std::vector<TextCall> after = Texts(calls);
   ASSERT_EQ(after.size(), before.size() + 1);
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].text, before[i].text);
 }

@@ -15,11 +15,7 @@ namespace {
 class LevelsTest : public ::testing::Test {
  protected:
   void Start(bool survival, int16_t level = 1, int16_t highest = 1) {
-    t.game.SurvivalMode = survival;
-    t.game.Level = level;
-    t.game.HighestLevel = highest;
-    NewGame(t.game);
-    t.ClearTrace();
+    t.StartGame(survival, level, highest);
   }
   // Every slot absent, waiting `delay` more passes.
   void EmptyAllSlots(float delay) {
@@ -27,6 +23,12 @@ class LevelsTest : public ::testing::Test {
       enemy = Enemy{};
       enemy.RespawnDelay = delay;
     }
+  }
+  // The pass in which the last enemy of the level is gone.
+  void ClearTheLevel() {
+    EmptyAllSlots(0);
+    t.game.EnemiesLeft = 0;
+    UpdateEnemies(t.game);
   }
   Enemy& Present(int slot, float health = 100) {
     Enemy& enemy = t.game.Enemies[slot];
@@ -216,9 +218,7 @@ TEST_F(LevelsTest, ClearingTheHighestLevelUnlocksTheNextOnce) {
 
 TEST_F(LevelsTest, ClearingALowerLevelWritesNothing) {
   Start(false, 2, 5);
-  EmptyAllSlots(0);
-  t.game.EnemiesLeft = 0;
-  UpdateEnemies(t.game);
+  ClearTheLevel();
   EXPECT_EQ(t.game.PlayerHealth, 0.0f);
   EXPECT_EQ(t.game.PlayerFade, 0.0f);
   EXPECT_EQ(t.game.HighestLevel, 5);
@@ -228,9 +228,7 @@ TEST_F(LevelsTest, ClearingALowerLevelWritesNothing) {
 
 TEST_F(LevelsTest, TheLastLevelStaysTheHighestAndCelebratesNothingTwice) {
   Start(false, 99, 99);
-  EmptyAllSlots(0);
-  t.game.EnemiesLeft = 0;
-  UpdateEnemies(t.game);
+  ClearTheLevel();
   EXPECT_EQ(t.game.HighestLevel, 100);
   EXPECT_EQ(PassedWrites(), 1);
   EXPECT_EQ(WonSounds(), 1);

@@ -165,7 +165,7 @@ class RandomPlayer {
 void PlayLong(uint64_t seed, bool survival, int passes) {
   test::TestGame t;
   t.LoadResources();
-  t.backend.trace().SetKeepLines(false);  // thousands of frames: keep no trace
+  t.backend.trace().SetKeepCalls(false);  // thousands of frames: keep no trace
   RandomPlayer player(t, seed, survival);
   player.StartGame();
   for (int pass = 1; pass <= passes; ++pass) {

@@ -216,9 +216,8 @@ class MenuPasses : public ::testing::Test {
   // The entry drawn with its Highlight copy in this pass's frame.
   std::string Highlighted() const {
     std::string found;
-    for (const std::string& line : t.Calls("Engine.DrawBitmapText")) {
-      std::vector<std::string> w = test::Words(line);
-      if (w[5] == "1" && w[10] == "42") found += w[2];
+    for (const auto& text : CallsOf<call::DrawBitmapText>(t.Records())) {
+      if (text.scale == 1 && text.blue == 42) found += TraceString(text.text);
     }
     return found;
   }

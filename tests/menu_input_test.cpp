@@ -174,29 +174,28 @@ TEST_F(MenuInput, EscapeOnlyMovesTheCursorToTheExitEntry) {
 }
 
 TEST_F(MenuInput, LevelStaysWithinTheOffer) {
+  struct Step {
+    int16_t key;
+    int16_t level;      // after the pass
+    std::string sound;  // the click heard
+  };
+  auto play = [this](std::initializer_list<Step> steps) {
+    for (const Step& step : steps) {
+      Pass({step.key});
+      EXPECT_EQ(t.game.Level, step.level) << "key " << step.key;
+      EXPECT_EQ(Sounds(), std::vector<std::string>{step.sound}) << "key " << step.key;
+    }
+  };
   t.game.MenuSelection = 1;
   // Only level 1 offered: both directions are refused.
-  Pass({Key::Right});
-  EXPECT_EQ(t.game.Level, 1);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kRefused});
-  Pass({Key::Left});
-  EXPECT_EQ(t.game.Level, 1);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kRefused});
+  play({{Key::Right, 1, kRefused}, {Key::Left, 1, kRefused}});
 
   t.game.HighestLevel = 5;
   t.game.Level = 3;
-  Pass({Key::Right});
-  EXPECT_EQ(t.game.Level, 4);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kAccepted});
-  Pass({Key::Right});
-  EXPECT_EQ(t.game.Level, 5);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kAccepted});
-  Pass({Key::Right});
-  EXPECT_EQ(t.game.Level, 5);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kRefused});
-  Pass({Key::Left});
-  EXPECT_EQ(t.game.Level, 4);
-  EXPECT_EQ(Sounds(), std::vector<std::string>{kAccepted});
+  play({{Key::Right, 4, kAccepted},
+        {Key::Right, 5, kAccepted},
+        {Key::Right, 5, kRefused},
+        {Key::Left, 4, kAccepted}});
   // Left and Right in one pass: both clicks, back where it was.
   Pass({Key::Left, Key::Right});
   EXPECT_EQ(t.game.Level, 4);

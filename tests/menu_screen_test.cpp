@@ -4,6 +4,8 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
+#include <variant>
 #include <vector>
 
 #include "render/render.h"
@@ -11,17 +13,15 @@
 
 namespace {
 
-using Words = std::vector<std::string>;
+using Glyphs = call::DrawBitmapText;
+using Sprite = call::DrawSprite;
 
 const char* const kFont = "\"files\\\\font_default.dds\"";
-const char* const kArrow = "\"files\\\\arrow.dds\"";
-const char* const kLogo = "\"files\\\\logo.jpg\"";
+const char* const kArrow = "files\\arrow.dds";
+const char* const kLogo = "files\\logo.jpg";
 
-float Num(const std::string& word) {
-  return std::stof(word);
-}
-std::string Quoted(const std::string& text) {
-  return "\"" + text + "\"";
+bool Shows(const Sprite& sprite, const std::string& file) {
+  return sprite.texture && sprite.texture->file == file;
 }
 
 class MenuScreen : public ::testing::Test {
@@ -39,24 +39,27 @@ class MenuScreen : public ::testing::Test {
     DrawMenu(t.game);
   }
 
-  std::vector<Words> Split(std::string_view prefix) const {
-    std::vector<Words> out;
-    for (const std::string& line : t.Calls(prefix)) out.push_back(test::Words(line));
+  // The sprites of the frame with this image.
+  std::vector<Sprite> SpritesOf(const std::string& file) const {
+    std::vector<Sprite> out;
+    for (const Sprite& sprite : CallsOf<Sprite>(t.Records())) {
+      if (Shows(sprite, file)) out.push_back(sprite);
+    }
     return out;
   }
   // The bitmap texts of the frame with this text.
-  std::vector<Words> TextsOf(const std::string& text) const {
-    std::vector<Words> out;
-    for (const Words& w : Split("Engine.DrawBitmapText")) {
-      if (w[2] == Quoted(text)) out.push_back(w);
+  std::vector<Glyphs> TextsOf(const std::string& text) const {
+    std::vector<Glyphs> out;
+    for (const Glyphs& glyphs : CallsOf<Glyphs>(t.Records())) {
+      if (glyphs.text == text) out.push_back(glyphs);
     }
     return out;
   }
   // The chooser arrows: arrow sprites drawn at 24 x 24.
-  std::vector<Words> ChooserArrows() const {
-    std::vector<Words> out;
-    for (const Words& w : Split("Engine.DrawSprite")) {
-      if (w[1] == kArrow && w[10] == "24") out.push_back(w);
+  std::vector<Sprite> ChooserArrows() const {
+    std::vector<Sprite> out;
+    for (const Sprite& arrow : SpritesOf(kArrow)) {
+      if (arrow.drawnWidth == 24) out.push_back(arrow);
     }
     return out;
   }
@@ -64,11 +67,11 @@ class MenuScreen : public ::testing::Test {
   test::TestGame t;
 };
 
-bool IsHighlight(const Words& text) {
-  return text[8] == "255" && text[9] == "255" && text[10] == "42";
+bool IsHighlight(const Glyphs& text) {
+  return text.red == 255 && text.green == 255 && text.blue == 42;
 }
-bool IsWhite(const Words& text) {
-  return text[8] == "255" && text[9] == "255" && text[10] == "255";
+bool IsWhite(const Glyphs& text) {
+  return text.red == 255 && text.green == 255 && text.blue == 255;
 }
 
 TEST_F(MenuScreen, FrameAtClockZeroInOrder) {
@@ -92,8 +95,10 @@ TEST_F(MenuScreen, FrameAtClockZeroInOrder) {
                       "Engine.DrawSprite \"files\\\\keys-move.dds\" 315 380 128 64 0 50 0 0 0 0 -1 "
                       "-1",
                   }));
+  const std::vector<Call>& calls = t.Records();
   for (size_t i = 7; i < 7 + 374; ++i) {
-    ASSERT_EQ(test::Words(lines[i])[1], kArrow) << "line " << i;
+    const auto* arrow = std::get_if<Sprite>(&calls[i]);
+    ASSERT_TRUE(arrow && Shows(*arrow, kArrow)) << "line " << i;
   }
   std::vector<std::string> tail(lines.begin() + 7 + 374, lines.end());
   ASSERT_EQ(tail.size(), 11u);
@@ -106,17 +111,21 @@ TEST_F(MenuScreen, FrameAtClockZeroInOrder) {
   EXPECT_EQ(tail[6], font + "\"00000\" 410 233 0.5 0 100 255 255 255");
   EXPECT_EQ(tail[7], font + "\"EXIT GAME\" 140 270 1 0 100 255 255 255");
 
-  Words owner = test::Words(tail[8]);
-  EXPECT_EQ(Words(owner.begin(), owner.begin() + 6),
-            (Words{"Engine.DrawText", "\"smalltext\"", "2", "465", "200", "15"}));
-  EXPECT_NE(owner[6].find("SWAYFIRE AUTHORS"), std::string::npos) << owner[6];
-  EXPECT_EQ(owner[7], std::to_string(footer));
-  EXPECT_EQ(owner[8], "0");
-  Words address = test::Words(tail[9]);
-  EXPECT_EQ(Words(address.begin(), address.begin() + 6),
-            (Words{"Engine.DrawText", "\"smalltext\"", "437", "465", "200", "15"}));
-  EXPECT_EQ(address[7], std::to_string(footer));
-  EXPECT_EQ(address[8], "2");
+  const auto* owner = std::get_if<call::DrawText>(&calls[7 + 374 + 8]);
+  ASSERT_NE(owner, nullptr) << tail[8];
+  EXPECT_EQ(owner->font, "smalltext");
+  EXPECT_EQ(std::tie(owner->x, owner->y, owner->width, owner->height),
+            std::make_tuple(2, 465, 200, 15));
+  EXPECT_NE(owner->text.find("SWAYFIRE AUTHORS"), std::string::npos) << owner->text;
+  EXPECT_EQ(owner->color, footer);
+  EXPECT_EQ(owner->alignment, 0);
+  const auto* address = std::get_if<call::DrawText>(&calls[7 + 374 + 9]);
+  ASSERT_NE(address, nullptr) << tail[9];
+  EXPECT_EQ(address->font, "smalltext");
+  EXPECT_EQ(std::tie(address->x, address->y, address->width, address->height),
+            std::make_tuple(437, 465, 200, 15));
+  EXPECT_EQ(address->color, footer);
+  EXPECT_EQ(address->alignment, 2);
   EXPECT_EQ(tail[10], "Engine.EndFrame");  // nothing after the footer without the logo
   EXPECT_EQ(t.Count("Engine.BeginFrame"), 0);
 }
@@ -124,36 +133,34 @@ TEST_F(MenuScreen, FrameAtClockZeroInOrder) {
 TEST_F(MenuScreen, TitleDriftsOnItsCircle) {
   t.game.AnimClock = 0.3f;
   Draw();
-  Words title = test::Words(t.Lines()[1]);
-  ASSERT_EQ(title[1], "\"files\\\\menu-gametitle.dds\"");
+  const auto* title = std::get_if<Sprite>(&t.Records()[1]);
+  ASSERT_TRUE(title && Shows(*title, "files\\menu-gametitle.dds"));
   const double a = 0.3f;
-  EXPECT_NEAR(Num(title[2]), 20 + 5 * std::sin(45 * a), 1e-4);
-  EXPECT_NEAR(Num(title[3]), 20 + 5 * std::cos(45 * a), 1e-4);
-  EXPECT_EQ(title[7], "70");
+  EXPECT_NEAR(title->x, 20 + 5 * std::sin(45 * a), 1e-4);
+  EXPECT_NEAR(title->y, 20 + 5 * std::cos(45 * a), 1e-4);
+  EXPECT_EQ(title->opacity, 70);
 }
 
 TEST_F(MenuScreen, ArrowFieldCoversTheScreenTurningAndPulsing) {
   t.game.AnimClock = 0.5f;
   Draw();
-  std::vector<Words> arrows;
-  for (const Words& w : Split("Engine.DrawSprite")) {
-    if (w[1] == kArrow) arrows.push_back(w);
-  }
+  std::vector<Sprite> arrows = SpritesOf(kArrow);
   ASSERT_EQ(arrows.size(), 374u);
   const double a = 0.5;
   std::set<int> opacities;
   size_t n = 0;
   for (int i = 0; i <= 21; ++i) {
     for (int j = 0; j <= 16; ++j, ++n) {
-      const Words& w = arrows[n];
-      EXPECT_EQ(Num(w[2]), 32 * i - 32);
-      EXPECT_EQ(Num(w[3]), 32 * j - 32);
-      EXPECT_EQ(w[4] + " " + w[5], "32 32");
-      EXPECT_NEAR(Num(w[6]), -(a * 1000 + 11 * (i + j)), 1e-3);
-      const int opacity = std::stoi(w[7]);
+      const Sprite& w = arrows[n];
+      EXPECT_EQ(w.x, 32 * i - 32);
+      EXPECT_EQ(w.y, 32 * j - 32);
+      EXPECT_EQ(std::tie(w.width, w.height), std::make_tuple(32, 32));
+      EXPECT_NEAR(w.angle, -(a * 1000 + 11 * (i + j)), 1e-3);
+      const int opacity = w.opacity;
       EXPECT_EQ(opacity, static_cast<int>(std::nearbyint(j / 3.0 * std::sin(40 * a) + 20)));
       opacities.insert(opacity);
-      EXPECT_EQ(Words(w.begin() + 8, w.end()), (Words{"0", "0", "0", "0", "16", "0"}));
+      EXPECT_EQ(std::tie(w.a, w.b, w.drawnWidth, w.drawnHeight, w.c, w.d),
+                std::make_tuple(0, 0, 0, 0, 16, 0));
     }
   }
   // The top row sits at 20, the bottom row pulses furthest (sin 20 is about 0.91).
@@ -173,15 +180,15 @@ TEST_F(MenuScreen, OnlyTheSelectedEntryHasItsHighlightCopy) {
     t.game.MenuSelection = selection;
     Draw();
     for (int e = 0; e <= 2; ++e) {
-      std::vector<Words> copies = TextsOf(entries[e]);
+      std::vector<Glyphs> copies = TextsOf(entries[e]);
       ASSERT_EQ(copies.size(), e == selection ? 2u : 1u) << entries[e] << " sel " << selection;
       EXPECT_TRUE(IsWhite(copies[0]));
-      EXPECT_NEAR(Num(copies[0][6]), 5 * std::sin(white[e] * a), 1e-4);
-      EXPECT_EQ(copies[0][5], "1");
+      EXPECT_NEAR(copies[0].angle, 5 * std::sin(white[e] * a), 1e-4);
+      EXPECT_EQ(copies[0].scale, 1);
       if (e == selection) {
         EXPECT_TRUE(IsHighlight(copies[1]));
-        EXPECT_EQ(copies[1][3] + " " + copies[1][4], copies[0][3] + " " + copies[0][4]);
-        EXPECT_NEAR(Num(copies[1][6]), 5 * std::sin(highlight[e] * a), 1e-4);
+        EXPECT_EQ(std::tie(copies[1].x, copies[1].y), std::tie(copies[0].x, copies[0].y));
+        EXPECT_NEAR(copies[1].angle, 5 * std::sin(highlight[e] * a), 1e-4);
       }
     }
   }
@@ -194,28 +201,28 @@ TEST_F(MenuScreen, RecordsInFiveDigitsAndANewRecordShimmers) {
   t.game.LevelBestScores[4] = 123456;
   Draw();
   ASSERT_EQ(TextsOf("00350").size(), 1u);
-  EXPECT_EQ(TextsOf("00350")[0][3] + " " + TextsOf("00350")[0][4], "410 183");
+  EXPECT_EQ(std::tie(TextsOf("00350")[0].x, TextsOf("00350")[0].y), std::make_tuple(410, 183));
   ASSERT_EQ(TextsOf("123456").size(), 1u);
-  EXPECT_EQ(TextsOf("123456")[0][3] + " " + TextsOf("123456")[0][4], "410 233");
+  EXPECT_EQ(std::tie(TextsOf("123456")[0].x, TextsOf("123456")[0].y), std::make_tuple(410, 233));
 
   for (int frame = 0; frame < 20; ++frame) {
     t.game.NewBestScore = true;
     t.game.NewLevelBest[4] = frame % 2 == 1;
     Draw();
-    std::vector<Words> best = TextsOf("00350");
+    std::vector<Glyphs> best = TextsOf("00350");
     ASSERT_EQ(best.size(), 2u);
     EXPECT_TRUE(IsWhite(best[0]));
     EXPECT_TRUE(IsHighlight(best[1]));
-    EXPECT_GE(Num(best[1][3]), 410.0f);
-    EXPECT_LT(Num(best[1][3]), 412.0f);
-    EXPECT_EQ(best[1][4], "183");
-    std::vector<Words> level = TextsOf("123456");
+    EXPECT_GE(best[1].x, 410.0f);
+    EXPECT_LT(best[1].x, 412.0f);
+    EXPECT_EQ(best[1].y, 183);
+    std::vector<Glyphs> level = TextsOf("123456");
     ASSERT_EQ(level.size(), frame % 2 == 1 ? 2u : 1u);
     if (level.size() == 2) {
       EXPECT_TRUE(IsHighlight(level[1]));
-      EXPECT_GE(Num(level[1][3]), 410.0f);
-      EXPECT_LT(Num(level[1][3]), 412.0f);
-      EXPECT_EQ(level[1][4], "233");
+      EXPECT_GE(level[1].x, 410.0f);
+      EXPECT_LT(level[1].x, 412.0f);
+      EXPECT_EQ(level[1].y, 233);
     }
   }
 }
@@ -240,16 +247,18 @@ TEST_F(MenuScreen, ChooserAtTheOnlyLevelShowsARedRightArrow) {
   EXPECT_EQ(colours,
             (std::vector<std::string>{"Engine.SetColor 255 255 255", "Engine.SetColor 20 255 20",
                                       "Engine.SetColor 255 50 50", "Engine.SetColor 255 255 255"}));
-  std::vector<Words> arrows = ChooserArrows();
+  std::vector<Sprite> arrows = ChooserArrows();
   ASSERT_EQ(arrows.size(), 1u);  // no left arrow at level 1
-  EXPECT_EQ(arrows[0][2] + " " + arrows[0][3] + " " + arrows[0][6] + " " + arrows[0][7],
-            "336 220 0 100");
+  const Sprite& right = arrows[0];
+  EXPECT_EQ(std::tie(right.x, right.y, right.angle, right.opacity),
+            std::make_tuple(336, 220, 0, 100));
   // The red tint comes just before the right arrow, and white is restored right after it.
-  const std::vector<std::string>& lines = t.Lines();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (test::Words(lines[i]) == arrows[0]) {
-      EXPECT_EQ(lines[i - 1], "Engine.SetColor 255 50 50");
-      EXPECT_EQ(lines[i + 1], "Engine.SetColor 255 255 255");
+  const std::vector<Call>& calls = t.Records();
+  const std::string arrow = FormatCall(right);
+  for (size_t i = 0; i < calls.size(); ++i) {
+    if (FormatCall(calls[i]) == arrow) {
+      EXPECT_EQ(FormatCall(calls[i - 1]), "Engine.SetColor 255 50 50");
+      EXPECT_EQ(FormatCall(calls[i + 1]), "Engine.SetColor 255 255 255");
     }
   }
 }
@@ -263,10 +272,10 @@ TEST_F(MenuScreen, ChooserIsGreenWhileAHigherLevelCanBeChosen) {
 
   t.game.Level = 3;
   Draw();
-  std::vector<Words> arrows = ChooserArrows();
+  std::vector<Sprite> arrows = ChooserArrows();
   ASSERT_EQ(arrows.size(), 2u);
-  EXPECT_EQ(arrows[0][2] + " " + arrows[0][3] + " " + arrows[0][6], "295 220 180");
-  EXPECT_EQ(arrows[1][2] + " " + arrows[1][3] + " " + arrows[1][6], "336 220 0");
+  EXPECT_EQ(std::tie(arrows[0].x, arrows[0].y, arrows[0].angle), std::make_tuple(295, 220, 180));
+  EXPECT_EQ(std::tie(arrows[1].x, arrows[1].y, arrows[1].angle), std::make_tuple(336, 220, 0));
   EXPECT_EQ(t.Count("Engine.SetColor 255 50 50"), 0);
 
   t.game.Level = 5;
@@ -283,10 +292,10 @@ TEST_F(MenuScreen, ChooserArrowsBounceAndMakeRoomForTwoDigits) {
   for (int16_t level : {9, 10, 12}) {
     t.game.Level = level;
     Draw();
-    std::vector<Words> arrows = ChooserArrows();
+    std::vector<Sprite> arrows = ChooserArrows();
     ASSERT_EQ(arrows.size(), 2u);
-    EXPECT_NEAR(Num(arrows[0][2]), 295 + bounce, 1e-4);
-    EXPECT_NEAR(Num(arrows[1][2]), 336 + (level > 9 ? 21 : 0) - bounce, 1e-4) << level;
+    EXPECT_NEAR(arrows[0].x, 295 + bounce, 1e-4);
+    EXPECT_NEAR(arrows[1].x, 336 + (level > 9 ? 21 : 0) - bounce, 1e-4) << level;
   }
 }
 
@@ -305,18 +314,15 @@ TEST_F(MenuScreen, LogoDissolvesOverTheFirstHundredFrames) {
   t.game.LogoFade = 0;
   for (int frame = 1; frame <= 101; ++frame) {
     Draw();
-    std::vector<Words> logo;
-    for (const Words& w : Split("Engine.DrawSprite")) {
-      if (w[1] == kLogo) logo.push_back(w);
-    }
+    std::vector<Sprite> logo = SpritesOf(kLogo);
     if (frame <= 100) {
       ASSERT_EQ(logo.size(), 1u) << "frame " << frame;
-      EXPECT_EQ(std::stoi(logo[0][7]), 100 - frame);
-      EXPECT_EQ(Words(logo[0].begin() + 2, logo[0].begin() + 7),
-                (Words{"0", "0", "640", "480", "0"}));
+      EXPECT_EQ(logo[0].opacity, 100 - frame);
+      EXPECT_EQ(std::tie(logo[0].x, logo[0].y, logo[0].width, logo[0].height, logo[0].angle),
+                std::make_tuple(0, 0, 640, 480, 0));
       // On top of everything, just before the frame is shown.
-      const std::vector<std::string>& lines = t.Lines();
-      EXPECT_EQ(test::Words(lines[lines.size() - 2]), logo[0]);
+      const std::vector<Call>& calls = t.Records();
+      EXPECT_EQ(FormatCall(calls[calls.size() - 2]), FormatCall(logo[0]));
     } else {
       EXPECT_TRUE(logo.empty());
     }

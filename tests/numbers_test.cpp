@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "core/numbers.h"
 #include "core/random.h"
@@ -26,24 +27,26 @@ TEST(Numbers, SixteenBitConversionsSaturate) {
 }
 
 TEST(Numbers, SinglesPrintInTheirShortestForm) {
-  EXPECT_EQ(FormatSingle(111.0f), "111");
-  EXPECT_EQ(FormatSingle(87.5f), "87.5");
-  EXPECT_EQ(FormatSingle(0.0f), "0");
-  EXPECT_EQ(FormatSingle(-7.0f), "-7");
-  EXPECT_EQ(FormatSingle(0.1f), "0.1");
-  EXPECT_EQ(FormatSingle(110.6f), "110.6");
-  // At most seven significant digits, as the health reads after many small infections.
-  EXPECT_EQ(FormatSingle(1.0f / 3.0f), "0.3333333");
-  EXPECT_EQ(FormatSingle(99.98f), "99.98");
-  EXPECT_EQ(FormatSingle(32878.0f), "32878");
-  EXPECT_EQ(FormatSingle(12345678.0f), "12345680");
-  // Round values, and whole values on either side of ten million.
-  EXPECT_EQ(FormatSingle(1000.0f), "1000");
-  EXPECT_EQ(FormatSingle(-100.0f), "-100");
-  EXPECT_EQ(FormatSingle(9999999.0f), "9999999");
-  EXPECT_EQ(FormatSingle(10000000.0f), "10000000");
-  EXPECT_EQ(FormatSingle(-16777217.0f), "-16777220");
-  EXPECT_EQ(FormatSingle(-0.0f), "0");
+  const std::pair<float, const char*> cases[] = {
+      {111.0f, "111"},
+      {87.5f, "87.5"},
+      {0.0f, "0"},
+      {-7.0f, "-7"},
+      {0.1f, "0.1"},
+      {110.6f, "110.6"},
+      // At most seven significant digits, as the health reads after many small infections.
+      {1.0f / 3.0f, "0.3333333"},
+      {99.98f, "99.98"},
+      {32878.0f, "32878"},
+      {12345678.0f, "12345680"},
+      // Round values, and whole values on either side of ten million.
+      {1000.0f, "1000"},
+      {-100.0f, "-100"},
+      {9999999.0f, "9999999"},
+      {10000000.0f, "10000000"},
+      {-16777217.0f, "-16777220"},
+      {-0.0f, "0"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatSingle(value), text) << value;
 }
 
 TEST(Numbers, ScoresArePaddedToFiveDigits) {

@@ -54,6 +54,15 @@ void ExpectShot(const Shot& shot, float x, float y, float speedX, float speedY) 
   EXPECT_EQ(shot.Owner, 999);
 }
 
+// Four shots from the ship at (320, 240), in the order left, right, up, down.
+void ExpectFourWays(const std::vector<Shot>& shots) {
+  ASSERT_EQ(shots.size(), 4u);
+  ExpectShot(shots[0], 332, 252, -10, 0);
+  ExpectShot(shots[1], 344, 252, 10, 0);
+  ExpectShot(shots[2], 332, 248, 0, -10);
+  ExpectShot(shots[3], 332, 264, 0, 10);
+}
+
 // --- movement ----------------------------------------------------------------------------------
 
 TEST_F(PlayerTest, ArrowKeysMoveByTheSpeedAndOppositeKeysCancel) {
@@ -99,13 +108,7 @@ TEST_F(PlayerTest, TheShipIsKeptOnTheField) {
 TEST_F(PlayerTest, EachFireKeyShootsItsOwnDirection) {
   for (int16_t key : {Key::A, Key::D, Key::W, Key::S}) t.backend.PressKey(key);
   UpdatePlayer(t.game);
-  std::vector<Shot> shots = LiveShots();
-  ASSERT_EQ(shots.size(), 4u);
-  // Created in the order left, right, up, down from the ship at (320, 240).
-  ExpectShot(shots[0], 332, 252, -10, 0);
-  ExpectShot(shots[1], 344, 252, 10, 0);
-  ExpectShot(shots[2], 332, 248, 0, -10);
-  ExpectShot(shots[3], 332, 264, 0, 10);
+  ExpectFourWays(LiveShots());  // one for each key
   EXPECT_EQ(t.Count("Engine.PlaySound \"fire2\""), 4);
 }
 
@@ -268,12 +271,7 @@ TEST_F(PlayerTest, FourWayFireShootsFourPerPressAndKeepsItsTime) {
   SetBonusTime(5, 500);
   t.backend.PressKey(Key::W);
   UpdatePlayer(t.game);
-  std::vector<Shot> shots = LiveShots();
-  ASSERT_EQ(shots.size(), 4u);
-  ExpectShot(shots[0], 332, 252, -10, 0);
-  ExpectShot(shots[1], 344, 252, 10, 0);
-  ExpectShot(shots[2], 332, 248, 0, -10);
-  ExpectShot(shots[3], 332, 264, 0, 10);
+  ExpectFourWays(LiveShots());
   EXPECT_EQ(t.game.BonusTypes[5].Time, 500);
 
   // Still held: no new press, no new shots. Two keys pressed together: still four.

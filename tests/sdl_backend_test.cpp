@@ -16,12 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/sdl/sdl_audio.h"
-#include "engine/sdl/sdl_engine.h"
-#include "engine/sdl/sdl_music.h"
+#include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_text.h"
-#include "engine/sdl/sdl_window.h"
 
 namespace fs = std::filesystem;
 
@@ -82,11 +79,7 @@ void WriteWav(const fs::path& path, int ms) {
 class SdlBackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    // The window surface straight in memory, without a GL context behind it.
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
-    setenv("SDL_AUDIODRIVER", audioDriver_, 1);
+    UseOffscreenSdl(audioDriver_);
     folder_ = fs::temp_directory_path() /
               ("swayfire-sdl-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -94,20 +87,16 @@ class SdlBackendTest : public ::testing::Test {
     fs::create_directories(folder_ / "files");
     system_ = std::make_unique<SdlSystem>();
     if (!system_->Ok()) GTEST_SKIP() << "no offscreen video: " << system_->Error();
-    paths_ = std::make_unique<Paths>(folder_.string());
-    window_ = std::make_unique<SdlWindow>();
-    audio_ = std::make_unique<SdlAudio>();
-    engine_ = std::make_unique<SdlEngine>(*window_, *audio_, *paths_);
-    music_ = std::make_unique<SdlMusicPlayer>(*audio_, *paths_);
-    engine_->Initialize(window_.get(), folder_.string(), 640, 480, false, 0, 0, -1);
+    sdl_ = std::make_unique<SdlBackend>(Paths(folder_.string()));
+    window_ = &sdl_->window;
+    audio_ = &sdl_->audio;
+    engine_ = &sdl_->engine;
+    music_ = &sdl_->musicPlayer;
+    engine_->Initialize(window_, folder_.string(), 640, 480, false, 0, 0, -1);
   }
 
   void TearDown() override {
-    music_.reset();
-    engine_.reset();
-    audio_.reset();
-    window_.reset();
-    paths_.reset();
+    sdl_.reset();
     system_.reset();
     fs::remove_all(folder_);
   }
@@ -147,11 +136,11 @@ class SdlBackendTest : public ::testing::Test {
   const char* audioDriver_ = "dummy";
   fs::path folder_;
   std::unique_ptr<SdlSystem> system_;
-  std::unique_ptr<Paths> paths_;
-  std::unique_ptr<SdlWindow> window_;
-  std::unique_ptr<SdlAudio> audio_;
-  std::unique_ptr<SdlEngine> engine_;
-  std::unique_ptr<SdlMusicPlayer> music_;
+  std::unique_ptr<SdlBackend> sdl_;
+  SdlWindow* window_ = nullptr;
+  SdlAudio* audio_ = nullptr;
+  SdlEngine* engine_ = nullptr;
+  SdlMusicPlayer* music_ = nullptr;
   struct FreeSurface {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
   };
@@ -366,7 +355,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_TRUE(engine_->IsKeyDown(Key::Space));
   push(SDL_KEYUP, SDL_SCANCODE_A);
   push(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);  // Alt+Enter is the window's
-  SdlPlatform platform(*window_, *audio_, folder_.string());
+  SdlPlatform& platform = sdl_->platform;
   platform.DoEvents();
   EXPECT_FALSE(engine_->IsKeyDown(Key::A));
   EXPECT_FALSE(engine_->IsKeyHit(Key::Enter));
@@ -375,7 +364,7 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
 
 TEST_F(SdlBackendTest, CloseRequestsGoThroughTheHandler) {
   Texture white = SolidBmp("white.bmp", kWhite, 8);
-  SdlPlatform platform(*window_, *audio_, folder_.string());
+  SdlPlatform& platform = sdl_->platform;
   int calls = 0;
   bool cancel = true;
   platform.SetCloseHandler([&](int16_t& c) {
@@ -475,7 +464,7 @@ TEST_F(SilentSdlBackendTest, WithoutASoundDeviceEverythingIsHarmless) {
   music_->SetVolume(90);
   EXPECT_EQ(music_->GetPosition(), 0);
   EXPECT_EQ(music_->GetLength(), 0);
-  SdlPlatform(*window_, *audio_, folder_.string()).Beep();
+  sdl_->platform.Beep();
   // Missing files are still reported.
   EXPECT_THROW(engine_->LoadSound("hit", "files\\hit.wav"), EngineError);
   EXPECT_THROW(music_->Load("files\\none.wma", 0), EngineError);

@@ -8,6 +8,7 @@
 
 #include "engine/engine.h"
 #include "engine/sdl/sdl_audio.h"
+#include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 #include "engine/sdl/sdl_platform.h"
@@ -109,8 +110,7 @@ TEST(GamepadKeys, StartIsOnePressForWhicheverOfPAndEnterIsAskedFirst) {
 class VirtualPadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    UseOffscreenSdl();
     // The offscreen window never has the focus; pads must still be heard.
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     system_ = std::make_unique<SdlSystem>();

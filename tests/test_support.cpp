@@ -67,6 +67,14 @@ void TestGame::LoadResources() {
   ClearTrace();
 }
 
+void TestGame::StartGame(bool survival, int16_t level, int16_t highest) {
+  game.SurvivalMode = survival;
+  game.Level = level;
+  game.HighestLevel = highest;
+  NewGame(game);
+  ClearTrace();
+}
+
 std::vector<std::string> TestGame::Calls(std::string_view prefix) const {
   std::vector<std::string> found;
   for (const std::string& line : Lines()) {

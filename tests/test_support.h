@@ -2,6 +2,8 @@
 // over the recording backend, and queries on the trace.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -47,8 +49,13 @@ struct TestGame {
 
   // Runs LoadTextures and CreateFonts (no splash wait, no sounds), then clears the trace.
   void LoadResources();
-  // The trace lines so far, and those that start with a prefix such as "Engine.DrawSprite".
-  const std::vector<std::string>& Lines() const { return backend.TraceLines(); }
+  // Starts a new game of this mode at this start level, with this highest level reached, then
+  // clears the trace.
+  void StartGame(bool survival, int16_t level, int16_t highest);
+  // The calls so far as records, as trace lines, and the lines that start with a prefix such as
+  // "Engine.DrawSprite".
+  const std::vector<Call>& Records() const { return backend.Calls(); }
+  std::vector<std::string> Lines() const { return backend.TraceLines(); }
   std::vector<std::string> Calls(std::string_view prefix) const;
   int Count(std::string_view prefix) const;
   void ClearTrace() { backend.ClearTrace(); }
@@ -56,6 +63,15 @@ struct TestGame {
   TempFolder folder;
   RecordingBackend backend;
   Game game;
+};
+
+// A fixture with a game over the recording backend.
+class GameTest : public ::testing::Test {
+ protected:
+  // A new game of this mode at this start level, which is also the highest reached.
+  void Start(bool survival, int16_t level = 1) { t.StartGame(survival, level, level); }
+
+  TestGame t;
 };
 
 // Splits a trace line into its words, keeping quoted strings whole (with their quotes).

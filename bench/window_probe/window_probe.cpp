@@ -22,11 +22,9 @@
 #include <vector>
 
 #include "core/game.h"
-#include "engine/sdl/sdl_audio.h"
-#include "engine/sdl/sdl_engine.h"
-#include "engine/sdl/sdl_music.h"
+#include "engine/sdl/sdl_backend.h"
+#include "io/paths.h"
 #include "engine/sdl/sdl_platform.h"
-#include "engine/sdl/sdl_window.h"
 #include "forwarding.h"
 #include "io/ini_utility.h"
 #include "io/paths.h"
@@ -144,25 +142,15 @@ int Fail(const std::string& message) {
   return 3;
 }
 
-// The game on the SDL backend, built as the game's main() builds it.
+// The game on the SDL backend, built as the game's main() builds it, with the probes between.
 struct Backend {
   explicit Backend(const std::string& folder)
-      : paths(folder),
-        engine(window, audio, paths),
-        music(audio, paths),
-        platform(window, audio, folder),
-        utility(paths),
-        probeEngine(engine),
-        probePlatform(platform, folder),
-        game(probeEngine, utility, music, probePlatform) {}
+      : sdl(Paths(folder)),
+        probeEngine(sdl.engine),
+        probePlatform(sdl.platform, folder),
+        game(probeEngine, sdl.utility, sdl.musicPlayer, probePlatform) {}
 
-  Paths paths;
-  SdlWindow window;
-  SdlAudio audio;
-  SdlEngine engine;
-  SdlMusicPlayer music;
-  SdlPlatform platform;
-  IniUtility utility;
+  SdlBackend sdl;
   ProbeEngine probeEngine;
   ProbePlatform probePlatform;
   Game game;
@@ -176,8 +164,8 @@ int Startup(const std::string& folder, int64_t mainStart) {
   bool vsync = false;
   backend.probePlatform.stop = [&](int64_t passes) {
     if (passes == 1) {
-      renderer = backend.engine.RendererName();
-      vsync = backend.engine.VSync();
+      renderer = backend.sdl.engine.RendererName();
+      vsync = backend.sdl.engine.VSync();
     }
     return passes > 30;
   };
@@ -208,8 +196,8 @@ int Pacing(const std::string& folder, double seconds) {
     const int64_t now = Now();
     if (start == 0) {
       start = now + 1'000'000'000;  // one second of warm-up
-      renderer = backend.engine.RendererName();
-      vsync = backend.engine.VSync();
+      renderer = backend.sdl.engine.RendererName();
+      vsync = backend.sdl.engine.VSync();
     }
     backend.probeEngine.recording = now >= start;
     if (now >= start && processorStart < 0) processorStart = ProcessorSeconds();

@@ -4,13 +4,9 @@
 #include <exception>
 
 #include "core/game.h"
-#include "engine/sdl/sdl_audio.h"
-#include "engine/sdl/sdl_engine.h"
-#include "engine/sdl/sdl_music.h"
+#include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_platform.h"
-#include "engine/sdl/sdl_window.h"
 #include "io/folders.h"
-#include "io/ini_utility.h"
 #include "io/paths.h"
 #include "shell/shell.h"
 
@@ -32,23 +28,16 @@ int main() {
         exeFolder, InstalledDataFolders(exeFolder), [] { return UserFolder(std::getenv); },
         FolderProbe::Disk());
 
-    // Declared in this order so they go in the reverse one: the game before the engine, the
-    // engine before the sound device and the window, all of them before SDL.
-    Paths paths(place.folders.app, place.folders.data);
-    SdlWindow window;
-    SdlAudio audio;
-    SdlEngine engine(window, audio, paths);
-    SdlMusicPlayer music(audio, paths);
-    SdlPlatform platform(window, audio, paths.AppFolder());
+    // The game goes before the backend, and the backend before SDL.
+    SdlBackend backend(Paths(place.folders.app, place.folders.data));
     if (!place.error.empty()) {
-      platform.ReportFatal(place.error);
+      backend.platform.ReportFatal(place.error);
       return 1;
     }
     const std::string problem = PrepareUserFolder(place.folders);
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());
 
-    IniUtility utility(paths);
-    Game game(engine, utility, music, platform);
+    Game game(backend.engine, backend.utility, backend.musicPlayer, backend.platform);
     return Main(game);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swayfire: error: %s\n", error.what());

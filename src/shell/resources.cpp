@@ -1,24 +1,33 @@
 #include <string>
+#include <vector>
 
 #include "render/drawing.h"
 #include "shell/shell.h"
 
 namespace {
 
-struct SoundFile {
-  const char* name;
+// The pictures and sounds of the asset list (assets.def), in its order.
+struct PictureFile {
   const char* file;
+  Texture& texture;
+  int32_t colorKey;
 };
 
-// Registration order matters to no one but the trace; "fire" and "fire2" share one file.
-constexpr SoundFile kSounds[] = {
-    {"menu_opt", "files\\menu_opt.wav"}, {"enter", "files\\enter.wav"},
-    {"hs", "files\\hs_name.wav"},        {"won", "files\\won.wav"},
-    {"fire", "files\\fire.wav"},         {"fire2", "files\\fire.wav"},
-    {"bonus", "files\\bonus.wav"},       {"hit_01", "files\\hit_01.wav"},
-    {"hit_02", "files\\hit_02.wav"},     {"hit_03", "files\\hit_03.wav"},
-    {"hit_04", "files\\hit_04.wav"},     {"hit_05", "files\\hit_05.wav"},
-    {"ai_die", "files\\ai_die.wav"},
+std::vector<PictureFile> Pictures(Game& game) {
+  return {
+#define PICTURE(file, texture, colorKey, ...) {"files\\" file, game.texture, colorKey},
+#include "assets.def"
+  };
+}
+
+struct SoundFile {
+  const char* file;
+  std::vector<const char*> names;  // "fire" and "fire2" share one file
+};
+
+const std::vector<SoundFile> kSounds = {
+#define SOUND(file, madeBy, ...) {"files\\" file, {__VA_ARGS__}},
+#include "assets.def"
 };
 
 constexpr uint32_t kSplashMilliseconds = 2000;
@@ -30,27 +39,17 @@ constexpr uint32_t kSplashNap = 10;
 
 void LoadTextures(Game& game) {
   Engine& engine = game.engine;
-  engine.LoadTexture(game.LogoTexture, "files\\logo.jpg", 0);
-  DrawSprite(engine, game.LogoTexture, {.size = {640.0f, 480.0f}});
-  game.platform.DoEvents();
-  engine.EndFrame();
-
-  engine.LoadTexture(game.BlueFontTexture, "files\\Font_Blue.bmp", 0xFF00FF);
-  engine.LoadTexture(game.FontTexture, "files\\font_default.dds", 0);
-  engine.LoadTexture(game.BackgroundTexture, "files\\background.bmp", 0);
-  for (int i : {10, 9, 8, 7, 0}) {
-    engine.LoadTexture(game.PlayerTextures[i], "files\\player_" + std::to_string(i) + ".bmp", 0);
+  const std::vector<PictureFile> pictures = Pictures(game);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const PictureFile& picture = pictures[i];
+    engine.LoadTexture(picture.texture, picture.file, picture.colorKey);
+    if (i == 0) {
+      // The splash logo: on screen at once, while the others load.
+      DrawSprite(engine, picture.texture, {.size = {640.0f, 480.0f}});
+      game.platform.DoEvents();
+      engine.EndFrame();
+    }
   }
-  for (int i = 1; i <= 10; ++i) {
-    engine.LoadTexture(game.EnemyTextures[i], "files\\ai_" + std::to_string(i) + ".bmp", 0);
-  }
-  engine.LoadTexture(game.BonusTexture, "files\\bonus.bmp", 0);
-  engine.LoadTexture(game.MenuBackgroundTexture, "files\\mainmenu_background.bmp", 0);
-  engine.LoadTexture(game.ArrowTexture, "files\\arrow.dds", 0);
-  engine.LoadTexture(game.TitleTexture, "files\\menu-gametitle.dds", 0);
-  engine.LoadTexture(game.KeysFireTexture, "files\\keys-fire.dds", 0);
-  engine.LoadTexture(game.KeysMoveTexture, "files\\keys-move.dds", 0);
-  engine.LoadTexture(game.HealthBarTexture, "files\\hpbar.dds", 0);
 }
 
 void CreateFonts(Game& game) {
@@ -61,7 +60,9 @@ void CreateFonts(Game& game) {
 
 void LoadSounds(Game& game) {
   if (game.utility.ReadIni("OPTIONS", "SND", "opt.ini", 0) == "True") {
-    for (const SoundFile& sound : kSounds) game.engine.LoadSound(sound.name, sound.file);
+    for (const SoundFile& sound : kSounds) {
+      for (const char* name : sound.names) game.engine.LoadSound(name, sound.file);
+    }
     game.musicPlayer.Load("files\\music.wma", 0);
     game.musicPlayer.Play(-1);
     game.musicPlayer.SetVolume(90);
@@ -78,12 +79,5 @@ void LoadSounds(Game& game) {
 }
 
 void ReleaseTextures(Game& game) {
-  for (Texture* texture :
-       {&game.FontTexture, &game.BlueFontTexture, &game.BackgroundTexture, &game.BonusTexture,
-        &game.MenuBackgroundTexture, &game.LogoTexture, &game.ArrowTexture, &game.TitleTexture,
-        &game.KeysFireTexture, &game.KeysMoveTexture, &game.HealthBarTexture}) {
-    texture->reset();
-  }
-  for (Texture& texture : game.PlayerTextures) texture.reset();
-  for (Texture& texture : game.EnemyTextures) texture.reset();
+  for (const PictureFile& picture : Pictures(game)) picture.texture.reset();
 }

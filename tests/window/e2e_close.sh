@@ -7,8 +7,20 @@
 set -u
 source "$(dirname "$0")/e2e_lib.bash"
 
+# In a game: T saves a real picture of it, and closing the window ends the game with status 0.
+# $1 names the game in the messages.
+screenshot_and_close() {
+  local shot
+  shot=$(take_screenshot)
+  check "$1: T saved no screenshot" test -n "$shot"
+  [ -n "$shot" ] && check "$1: $(basename "$shot") is not a picture of the game" is_game_picture "$shot"
+  check "$1: could not close the window" "$close_helper" "$title" 5
+  wait_game 10
+  check "$1: closing the window: status $status (0 expected)" test "$status" = 0
+}
+
 # 1. During a level game, paused.
-install_game
+install_game False
 seed_scores
 start_game
 check "game: no window titled \"$title\"" wait_window
@@ -18,34 +30,24 @@ sleep 1
 keys a d
 hold Up 0.3
 keys p
-shot=$(take_screenshot)
-check "game: T saved no screenshot" test -n "$shot"
-[ -n "$shot" ] && check "game: $(basename "$shot") is not a picture of the game" is_game_picture "$shot"
-check "game: could not close the window" "$close_helper" "$title" 5
-wait_game 10
-check "game: closing the window: status $status (0 expected)" test "$status" = 0
+screenshot_and_close game
 check "game: the score file lost records" \
   scores_intact SCORE/M1=4321 SCORE/M2-1=0 SCORE/M2-2=1500 SCORE/M2-3=777 LEVEL/PASSED=3
 
 # 2. During a survival game, running.
-install_game
+install_game False
 start_game
 check "survival: no window titled \"$title\"" wait_window
 check "survival: the game never reached its main loop" wait_main_loop
 keys Return
 sleep 0.5
 keys w s
-shot=$(take_screenshot)
-check "survival: T saved no screenshot" test -n "$shot"
-[ -n "$shot" ] && check "survival: $(basename "$shot") is not a picture of the game" is_game_picture "$shot"
-check "survival: could not close the window" "$close_helper" "$title" 5
-wait_game 10
-check "survival: closing the window: status $status (0 expected)" test "$status" = 0
+screenshot_and_close survival
 check "survival: the new score file is not whole" \
   scores_intact SCORE/M1=0 SCORE/M2-1=0 SCORE/M2-50=0
 
 # 3. During the splash, which lasts at least two seconds after the window opens.
-install_game
+install_game False
 seed_scores
 cp "$score_file" "$work/seeded"
 start_game

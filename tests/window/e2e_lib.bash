@@ -1,6 +1,6 @@
 # Shared by the end-to-end tests (tests/window/e2e_*.sh, and package.sh for the packaged game), on
-# top of window_lib.bash: a copy of the game in a scratch folder, keys typed into its window with
-# xdotool, and checks of what it leaves behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
+# top of window_lib.bash: a scratch home, keys typed into the game's window with xdotool, and
+# checks of what it leaves behind (exit status, score file, screenshots). Sourced, not run: its name does not end in .sh,
 # so it is not registered as a test itself.
 #
 # The game reads the keys once per pass, 60 passes a second, and a press counts once per pass: two
@@ -9,55 +9,15 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/window_lib.bash"
 audio_helper=$build/tests/audio_check
-checks=0
 require_tools xdotool identify compare "$audio_helper"
 
-# Counts one check; fails it with the message when the condition (the remaining words) is false.
-check() {
-  local message=$1
-  shift
-  checks=$((checks + 1))
-  "$@" || fail "$message"
-}
-
-finish() {
-  if [ "$failures" -gt 0 ]; then
-    [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
-    echo "$test_name: $failures of $checks checks failed"
-    exit 1
-  fi
-  echo "$test_name: $checks checks passed"
-  exit 0
-}
-
 start_display
-# Whatever the game keeps in the user's folders stays in the scratch folder too.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-mkdir -p "$HOME"
-
-folder=$work/game
-score_file=$folder/files/bullet.dds
-
-# A fresh copy of the game: the binary, its files and an opt.ini with the given sound option.
-install_game() {
-  local sound=${1:-False}
-  rm -rf "$folder" "$HOME"
-  mkdir -p "$folder" "$HOME"
-  cp "$game" "$folder/swayfire"
-  cp -r "$build/files" "$folder/files"
-  rm -f "$folder/files/bullet.dds"
-  printf '[OPTIONS]\r\nFS=False\r\nSND=%s\r\n' "$sound" >"$folder/opt.ini"
-}
+use_scratch_home
 
 # Records from earlier games, as a player's score file holds them: a few best scores, the highest
 # level passed, and no entries yet for the other start levels (the game adds them as "0").
 seed_scores() {
   printf '[SCORE]\r\nM1=4321\r\nM2-2=1500\r\nM2-3=777\r\n[LEVEL]\r\nPASSED=3\r\n' >"$score_file"
-}
-
-start_game() {
-  env "$@" "$folder/swayfire" >"$work/log" 2>&1 &
-  game_pid=$!
 }
 
 window_id() {
@@ -70,21 +30,6 @@ wait_window() {
   local id
   id=$(window_id)
   [ -n "$id" ] && timeout 10 xdotool windowfocus --sync "$id"
-}
-
-# The main loop runs once the score file has been read and completed at start-up (its last entry
-# is M2-50); the first passes follow at once.
-wait_main_loop() {
-  local _
-  for _ in $(seq 300); do
-    if [ -f "$score_file" ] && grep -q '^M2-50=' "$score_file"; then
-      sleep 0.5
-      return 0
-    fi
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
 }
 
 # Types keys one by one: each held for about 5 passes, then a pause of about 15 passes.

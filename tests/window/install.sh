@@ -70,18 +70,8 @@ start_game() {
   (cd "$work/cwd" && env PATH="$prefix/bin:$PATH" sh -c "exec $exec_line") >"$work/log" 2>&1 &
   game_pid=$!
 }
-# The main loop runs once the score file has been read and repaired at start-up.
-wait_for_file() {
-  for _ in $(seq 300); do
-    [ -f "$1" ] && grep -q "$2" "$1" 2>/dev/null && return 0
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
 start_game
-if wait_for_file "$user/files/bullet.dds" 'M2-50=0'; then
+if wait_main_loop "$user/files/bullet.dds"; then
   [ "$(cat "$user/opt.ini")" = "$(printf '[OPTIONS]\nFS=False\nSND=True')" ] ||
     fail "default options: $(tr '\n' ' ' <"$user/opt.ini")"
   # T in the menu saves a screenshot, in the player's folder.
@@ -96,7 +86,7 @@ if wait_for_file "$user/files/bullet.dds" 'M2-50=0'; then
 else
   fail "the installed game never wrote its score file in $user"
 fi
-[ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+stop_game
 sed 's/^/  game: /' "$work/log"
 
 changed=$(find "$prefix" "$work/cwd" -newer "$work/marker" 2>/dev/null)
@@ -110,7 +100,7 @@ strays=$(find "$HOME" -type f -not -path "$user/*" -not -path "$HOME/.cache/*")
 if [ -f "$user/files/bullet.dds" ]; then
   sed -i 's/^M1=0/M1=4321/; /^M2-50=/d' "$user/files/bullet.dds"
   start_game
-  if wait_for_file "$user/files/bullet.dds" 'M2-50=0'; then
+  if wait_main_loop "$user/files/bullet.dds"; then
     "$close_helper" "$title" 10 || fail "restart: could not close the window"
     wait_game 10
     [ "$status" = 0 ] || fail "restart: status $status (0 expected)"
@@ -119,7 +109,7 @@ if [ -f "$user/files/bullet.dds" ]; then
     fail "restart: the game did not repair its score file"
     sed 's/^/  game: /' "$work/log"
   fi
-  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+  stop_game
 fi
 
 # 4. The executable alone, away from any data: a clear message and a non-zero status (unless the
@@ -137,8 +127,4 @@ if [ -z "$builtin_data" ] || [ ! -d "$builtin_data/files" ]; then
   fi
 fi
 
-if [ "$failures" -gt 0 ]; then
-  echo "install: $failures failure(s)"
-  exit 1
-fi
-echo "install: passed"
+finish

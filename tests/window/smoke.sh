@@ -8,43 +8,10 @@ set -u
 source "$(dirname "$0")/window_lib.bash"
 require_tools
 
-# Every failure shows what the game said.
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
-  failures=$((failures + 1))
-}
-
 start_display
 
-# A copy of the game in its own folder, so the build folder's score file is left alone.
-install_game() {
-  rm -rf "$work/game"
-  mkdir -p "$work/game"
-  cp "$game" "$work/game/swayfire"
-  cp -r "$build/files" "$work/game/files"
-  cp "$build/opt.ini" "$work/game/opt.ini"
-  rm -f "$work/game/files/bullet.dds" "$work/game"/swayfire-*.png
-}
-
-start_game() {
-  # A script's background jobs ignore SIGINT unless told otherwise; the game must see it.
-  env --default-signal=INT "$work/game/swayfire" >"$work/log" 2>&1 &
-  game_pid=$!
-}
-
-# The main loop runs once the score file has been read and repaired at start-up.
-wait_running() {
-  for _ in $(seq 300); do
-    [ -f "$work/game/files/bullet.dds" ] && return 0
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
 check_score_file() {
-  local file=$work/game/files/bullet.dds
+  local file=$score_file
   tr -d '\r' <"$file" | awk '
     /^\[/ { section = $0; next }
     section == "[SCORE]" && /=/ { split($0, kv, "="); value[kv[1]] = kv[2] }
@@ -59,7 +26,7 @@ check_score_file() {
 install_game
 start_game
 "$close_helper" --find "$title" 30 || fail "no window titled \"$title\""
-if wait_running; then
+if wait_main_loop; then
   "$close_helper" "$title" 5 || fail "could not close the window"
   wait_game 10
   [ "$status" = 0 ] || fail "window close: status $status (0 expected)"
@@ -67,20 +34,20 @@ if wait_running; then
 else
   fail "the game never reached its main loop"
 fi
-[ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+stop_game
 
 # 2. and 3. SIGTERM and SIGINT are close requests too.
 for signal in TERM INT; do
   install_game
   start_game
-  if wait_running; then
+  if wait_main_loop; then
     kill -"$signal" "$game_pid"
     wait_game 10
     [ "$status" = 0 ] || fail "SIG$signal: status $status (0 expected)"
   else
     fail "SIG$signal: the game never reached its main loop"
   fi
-  [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+  stop_game
 done
 
 # 4. Closing the window during the splash ends the program cleanly.
@@ -89,11 +56,11 @@ start_game
 "$close_helper" "$title" 30 || fail "splash: no window to close"
 wait_game 10
 [ "$status" = 0 ] || fail "close during the splash: status $status (0 expected)"
-[ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+stop_game
 
 # 5. A missing picture stops the game with its name and a non-zero status.
 install_game
-rm "$work/game/files/hpbar.dds"
+rm "$folder/files/hpbar.dds"
 start_game
 wait_game 30
 if [ "$status" = 0 ] || [ "$status" = running ]; then
@@ -101,11 +68,11 @@ if [ "$status" = 0 ] || [ "$status" = running ]; then
 elif ! grep -q 'swayfire: error: .*files/hpbar.dds' "$work/log"; then
   fail "missing picture: the message does not name files/hpbar.dds"
 fi
-[ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && game_pid=""
+stop_game
 
 # 6. No display at all: a clear message and a non-zero status, without hanging.
 install_game
-timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$work/game/swayfire" \
+timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$folder/swayfire" \
   >"$work/log" 2>&1
 status=$?
 if [ "$status" = 0 ] || [ "$status" = 124 ]; then
@@ -114,8 +81,4 @@ elif ! grep -q 'swayfire: error: cannot open the game window' "$work/log"; then
   fail "no display: no clear message"
 fi
 
-if [ "$failures" -gt 0 ]; then
-  echo "smoke: $failures failure(s)"
-  exit 1
-fi
-echo "smoke: 6 passed, 0 failed"
+finish

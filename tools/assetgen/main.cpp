@@ -1,12 +1,13 @@
 // swayfire-assetgen OUTPUT_DIR [PREVIEW_DIR]
-// Writes every picture, sound and the music the game loads into OUTPUT_DIR. With PREVIEW_DIR,
-// also writes PNG copies of the pictures there, for looking at them.
+// Writes every picture, sound and the music of the asset list (data/assets.def) into OUTPUT_DIR.
+// With PREVIEW_DIR, also writes PNG copies of the pictures there, for looking at them.
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "assets.h"
@@ -22,8 +23,8 @@ void Picture(const std::string& name, const Image& img,
   if (!preview.empty()) WritePng(preview + "/" + name + ".png", img);
 }
 
-void Sound(const std::string& name, const Samples& samples, int channels = 1) {
-  WriteWav(out + "/" + name, samples, channels, kSampleRate);
+void Sound(const std::string& name, const Samples& samples) {
+  WriteWav(out + "/" + name, samples, 1, kSampleRate);
 }
 
 void WriteDxt1(const std::string& path, const Image& img) {
@@ -32,38 +33,25 @@ void WriteDxt1(const std::string& path, const Image& img) {
 void WriteDxt5(const std::string& path, const Image& img) {
   WriteDdsCompressed(path, img, Dxt::kDxt5);
 }
-void WriteLogo(const std::string& path, const Image& img) {
+void WriteJpeg92(const std::string& path, const Image& img) {
   WriteJpeg(path, img, 92);
 }
 
+// The music in stereo, written in the format its file name ends with.
+void Music(const std::string& name, const Samples& samples) {
+  if (!name.ends_with(".wav")) throw std::runtime_error("no writer for the music file " + name);
+  WriteWav(out + "/" + name, samples, 2, kSampleRate);
+}
+
+// Every file of the asset list (assets.def), made as its line says.
 void Generate() {
+#define PICTURE(file, texture, colorKey, madeBy, writtenBy) Picture(file, madeBy, writtenBy);
+#define SOUND(file, madeBy, ...) Sound(file, madeBy);
+#define MUSIC(file, madeBy) Music(file, madeBy);
+#include "assets.def"
   const Image atlas = MakeFontAtlas();
-  Picture("font_default.dds", atlas, WriteDdsRgba);
   std::printf("font: \"REVIVAL \" advances %d px, digits %d..%d px\n",
               AtlasAdvance(atlas, "REVIVAL "), AtlasAdvance(atlas, "1"), AtlasAdvance(atlas, "0"));
-  Picture("Font_Blue.bmp", MakeBlueFont(), WriteBmp24);
-  for (int i : {10, 9, 8, 7, 0})
-    Picture("player_" + std::to_string(i) + ".bmp", MakeShip(i), WriteBmp32);
-  for (int i = 1; i <= 10; ++i)
-    Picture("ai_" + std::to_string(i) + ".bmp", MakeDrone(i), WriteBmp32);
-  Picture("bonus.bmp", MakeGem(), WriteBmp32);
-  Picture("arrow.dds", MakeArrow(), WriteDdsRgba);
-  Picture("hpbar.dds", MakeHealthBar(), WriteDxt1);
-  Picture("background.bmp", MakeGameBackground(), WriteBmp24);
-  Picture("mainmenu_background.bmp", MakeMenuBackground(), WriteBmp24);
-  Picture("menu-gametitle.dds", MakeTitle(), WriteDdsRgba);
-  Picture("logo.jpg", MakeLogo(), WriteLogo);
-  Picture("keys-fire.dds", MakeKeysFire(), WriteDxt5);
-  Picture("keys-move.dds", MakeKeysMove(), WriteDxt5);
-  Sound("menu_opt.wav", MakeMenuClick());
-  Sound("enter.wav", MakeEnterChime());
-  Sound("hs_name.wav", MakeHighScoreFanfare());
-  Sound("won.wav", MakeLevelWonJingle());
-  Sound("fire.wav", MakeFireZap());
-  Sound("bonus.wav", MakeBonusPickup());
-  for (int i = 1; i <= 5; ++i) Sound("hit_0" + std::to_string(i) + ".wav", MakeHit(i));
-  Sound("ai_die.wav", MakeEnemyExplosion());
-  Sound("music.wav", MakeMusic(), 2);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ RecordingBackend::RecordingBackend(Options options)
       utility_(*this),
       music_(*this),
       platform_(*this) {
-  trace_.SetKeepLines(options.keepTrace);
+  trace_.SetKeepCalls(options.keepTrace);
 }
 
 void RecordingBackend::SetScript(std::vector<ScriptEvent> events, int64_t passes) {
@@ -164,20 +164,13 @@ bool RecordingBackend::SoundLoaded(const std::string& name) const {
 
 void RecordingEngine::Initialize(WindowHandle, const std::string& appFolder, float width,
                                  float height, bool fullScreen, int16_t a, int16_t b, int16_t c) {
-  TraceCall(b_.trace_, "Engine.Initialize")
-      .Str("frmMain")
-      .Str(appFolder)
-      .Num(width)
-      .Num(height)
-      .Bool(fullScreen)
-      .Int(a)
-      .Int(b)
-      .Int(c);
+  b_.Record(
+      [&] { return call::Initialize{"frmMain", appFolder, width, height, fullScreen, a, b, c}; });
 }
 
 bool RecordingEngine::IsKeyDown(int16_t scanCode) {
   bool down = b_.down_[static_cast<size_t>(scanCode & 255)];
-  TraceCall(b_.trace_, "Engine.IsKeyDown").Int(scanCode).ResultBool(down);
+  b_.Record([&] { return call::IsKeyDown{scanCode, down}; });
   return down;
 }
 
@@ -185,23 +178,23 @@ bool RecordingEngine::IsKeyHit(int16_t scanCode) {
   bool& hit = b_.hit_[static_cast<size_t>(scanCode & 255)];
   bool result = hit;
   hit = false;  // consumed when read
-  TraceCall(b_.trace_, "Engine.IsKeyHit").Int(scanCode).ResultBool(result);
+  b_.Record([&] { return call::IsKeyHit{scanCode, result}; });
   return result;
 }
 
 void RecordingEngine::LoadSound(const std::string& name, const std::string& file) {
-  TraceCall(b_.trace_, "Engine.LoadSound").Str(name).Str(file);
+  b_.Record([&] { return call::LoadSound{name, file}; });
   b_.RequireFile("sound", file);
   b_.sounds_.push_back(name);
 }
 
 void RecordingEngine::PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c,
                                 int16_t d) {
-  TraceCall(b_.trace_, "Engine.PlaySound").Str(name).Int(a).Int(volume).Int(c).Int(d);
+  b_.Record([&] { return call::PlaySound{name, a, volume, c, d}; });
 }
 
 void RecordingEngine::LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) {
-  TraceCall(b_.trace_, "Engine.LoadTexture").Str(file).Int(colorKey);
+  b_.Record([&] { return call::LoadTexture{file, colorKey}; });
   b_.RequireFile("picture", file);
   texture = std::make_shared<TextureData>(file);
 }
@@ -209,77 +202,51 @@ void RecordingEngine::LoadTexture(Texture& texture, const std::string& file, int
 void RecordingEngine::DrawSprite(const Texture& texture, float x, float y, float width,
                                  float height, float angle, int16_t opacity, float a, float b,
                                  float drawnWidth, float drawnHeight, float c, float d) {
-  TraceCall(b_.trace_, "Engine.DrawSprite")
-      .Tex(texture)
-      .Num(x)
-      .Num(y)
-      .Num(width)
-      .Num(height)
-      .Num(angle)
-      .Int(opacity)
-      .Num(a)
-      .Num(b)
-      .Num(drawnWidth)
-      .Num(drawnHeight)
-      .Num(c)
-      .Num(d);
+  b_.Record([&] {
+    return call::DrawSprite{texture, x, y,          width,       height, angle, opacity,
+                            a,       b, drawnWidth, drawnHeight, c,      d};
+  });
 }
 
 void RecordingEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
                                      float y, float scale, float angle, int16_t opacity, float red,
                                      float green, float blue) {
-  TraceCall(b_.trace_, "Engine.DrawBitmapText")
-      .Tex(fontTexture)
-      .Str(text)
-      .Num(x)
-      .Num(y)
-      .Num(scale)
-      .Num(angle)
-      .Int(opacity)
-      .Num(red)
-      .Num(green)
-      .Num(blue);
+  b_.Record([&] {
+    return call::DrawBitmapText{fontTexture, text, x, y, scale, angle, opacity, red, green, blue};
+  });
 }
 
 void RecordingEngine::BeginFrame(int16_t a, int16_t b, int16_t c) {
-  TraceCall(b_.trace_, "Engine.BeginFrame").Int(a).Int(b).Int(c);
+  b_.Record([&] { return call::BeginFrame{a, b, c}; });
 }
 
 void RecordingEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
-  TraceCall(b_.trace_, "Engine.SetColor").Int(red).Int(green).Int(blue);
+  b_.Record([&] { return call::SetColor{red, green, blue}; });
 }
 
 void RecordingEngine::TakeScreenshot() {
-  TraceCall(b_.trace_, "Engine.TakeScreenshot");
+  b_.Record([] { return call::TakeScreenshot{}; });
   ++b_.screenshots_;
 }
 
 void RecordingEngine::EndFrame() {
-  TraceCall(b_.trace_, "Engine.EndFrame");
+  b_.Record([] { return call::EndFrame{}; });
   b_.clock_.Advance(kFrameMilliseconds);
   b_.ProcessMessages();
 }
 
 void RecordingEngine::CreateFont(const std::string& name, const std::string& face, int16_t size,
                                  int16_t a, int16_t b) {
-  TraceCall(b_.trace_, "Engine.CreateFont").Str(name).Str(face).Int(size).Int(a).Int(b);
+  b_.Record([&] { return call::CreateFont{name, face, size, a, b}; });
 }
 
 void RecordingEngine::DrawText(const std::string& font, float x, float y, float width, float height,
                                const std::string& text, int32_t color, int16_t alignment) {
-  TraceCall(b_.trace_, "Engine.DrawText")
-      .Str(font)
-      .Num(x)
-      .Num(y)
-      .Num(width)
-      .Num(height)
-      .Str(text)
-      .Int(color)
-      .Int(alignment);
+  b_.Record([&] { return call::DrawText{font, x, y, width, height, text, color, alignment}; });
 }
 
 void RecordingEngine::Shutdown() {
-  TraceCall(b_.trace_, "Engine.Shutdown");
+  b_.Record([] { return call::Shutdown{}; });
 }
 
 // --- Utility -------------------------------------------------------------------------------------
@@ -288,32 +255,32 @@ RecordingUtility::RecordingUtility(RecordingBackend& backend)
     : b_(backend), files_(backend.paths_, /*durable=*/false) {}
 
 void RecordingUtility::Setup(int16_t value) {
-  TraceCall(b_.trace_, "Utility.Setup").Int(value);
+  b_.Record([&] { return call::Setup{value}; });
 }
 
 std::string RecordingUtility::ReadIni(const std::string& section, const std::string& key,
                                       const std::string& file, int16_t a) {
   std::string value = files_.ReadIni(section, key, file, a);
-  TraceCall(b_.trace_, "Utility.ReadIni").Str(section).Str(key).Str(file).Int(a).ResultStr(value);
+  b_.Record([&] { return call::ReadIni{section, key, file, a, value}; });
   return value;
 }
 
 void RecordingUtility::WriteIni(const std::string& section, const std::string& key,
                                 const std::string& value, const std::string& file, int16_t a) {
-  TraceCall(b_.trace_, "Utility.WriteIni").Str(section).Str(key).Str(value).Str(file).Int(a);
+  b_.Record([&] { return call::WriteIni{section, key, value, file, a}; });
   files_.WriteIni(section, key, value, file, a);
 }
 
 float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
   float distance = files_.Distance(x1, y1, x2, y2);
-  TraceCall(b_.trace_, "Utility.Distance").Num(x1).Num(y1).Num(x2).Num(y2).ResultNum(distance);
+  b_.Record([&] { return call::Distance{x1, y1, x2, y2, distance}; });
   return distance;
 }
 
 // --- Music ---------------------------------------------------------------------------------------
 
 void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
-  TraceCall(b_.trace_, "MusicPlayer.Load").Str(file).Int(a);
+  b_.Record([&] { return call::MusicLoad{file, a}; });
   // Like the real player: a track in a format we cannot play is looked for under other endings.
   std::string path = b_.paths_.ResolveData(file);
   std::string stem = path.substr(0, path.rfind('.'));
@@ -341,22 +308,22 @@ int32_t RecordingMusicPlayer::Position() const {
 
 int32_t RecordingMusicPlayer::GetPosition() {
   int32_t position = Position();
-  TraceCall(b_.trace_, "MusicPlayer.GetPosition").ResultInt(position);
+  b_.Record([&] { return call::MusicGetPosition{position}; });
   return position;
 }
 
 int32_t RecordingMusicPlayer::GetLength() {
   int32_t length = loaded_ ? length_ : 0;
-  TraceCall(b_.trace_, "MusicPlayer.GetLength").ResultInt(length);
+  b_.Record([&] { return call::MusicGetLength{length}; });
   return length;
 }
 
 void RecordingMusicPlayer::SetVolume(int16_t volume) {
-  TraceCall(b_.trace_, "MusicPlayer.SetVolume").Int(volume);
+  b_.Record([&] { return call::MusicSetVolume{volume}; });
 }
 
 void RecordingMusicPlayer::Play(int16_t a) {
-  TraceCall(b_.trace_, "MusicPlayer.Play").Int(a);
+  b_.Record([&] { return call::MusicPlay{a}; });
   if (!loaded_) return;
   playing_ = true;
   startedAt_ = b_.clock_.Elapsed();

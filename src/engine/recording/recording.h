@@ -141,7 +141,7 @@ class RecordingBackend {
   struct Options {
     std::string appFolder = ".";
     double startTimeOfDay = 43200;  // noon
-    bool keepTrace = true;          // keep trace lines in memory (tests)
+    bool keepTrace = true;          // keep the calls in memory (tests)
   };
 
   explicit RecordingBackend(Options options);
@@ -156,7 +156,9 @@ class RecordingBackend {
   RecordingPlatform& platform() { return platform_; }
 
   Trace& trace() { return trace_; }
-  const std::vector<std::string>& TraceLines() const { return trace_.Lines(); }
+  // The calls kept so far, as records and as the lines of the trace.
+  const std::vector<Call>& Calls() const { return trace_.Calls(); }
+  std::vector<std::string> TraceLines() const { return trace_.Lines(); }
   void ClearTrace() { trace_.Clear(); }
 
   // Scripted input: events are applied at the start of their pass (BeginPass); a close request
@@ -190,6 +192,11 @@ class RecordingBackend {
   friend class RecordingMusicPlayer;
   friend class RecordingPlatform;
 
+  // Keeps or writes the record `make()` builds, and builds none when there is no trace.
+  template <typename Make>
+  void Record(Make make) {
+    if (trace_.Enabled()) trace_.Add(make());
+  }
   void StartPass();
   void ApplyEvent(const ScriptEvent& event);
   // Message processing: a pending close request reaches the close handler.

@@ -1,6 +1,9 @@
 #include "engine/recording/trace.h"
 
 #include <charconv>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 std::string TraceString(std::string_view text) {
   std::string out;
@@ -40,28 +43,68 @@ std::string TraceTexture(const Texture& texture) {
   return TraceString(texture ? texture->file : std::string());
 }
 
-void Trace::Add(std::string line) {
-  if (pendingPass_ > 0) {
-    Emit("# pass " + std::to_string(pendingPass_));
-    pendingPass_ = 0;
+namespace {
+
+// One argument or result in its trace form, chosen by its type.
+template <typename T>
+std::string TraceValue(const T& value) {
+  if constexpr (std::is_same_v<T, Texture>) {
+    return TraceTexture(value);
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return TraceString(value);
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return TraceBool(value);
+  } else if constexpr (std::is_same_v<T, float>) {
+    return TraceNumber(value);
+  } else {
+    static_assert(std::is_integral_v<T>, "a trace argument is a text, a number or a Boolean");
+    return TraceNumber(static_cast<int64_t>(value));
   }
-  Emit(line);
 }
 
-void Trace::Emit(const std::string& line) {
-  if (stream_) *stream_ << line << '\n';
-  if (keepLines_) lines_.push_back(line);
+}  // namespace
+
+std::string FormatCall(const Call& call) {
+  return std::visit(
+      [](const auto& c) {
+        std::string line(c.kName);
+        if constexpr (requires { c.Args(); }) {
+          std::apply([&line](const auto&... arg) { ((line += ' ', line += TraceValue(arg)), ...); },
+                     c.Args());
+        }
+        if constexpr (requires { c.result; }) line += " -> " + TraceValue(c.result);
+        return line;
+      },
+      call);
 }
 
-void TraceCall::Finish() {
-  if (hasResult_) line_ += " -> " + result_;
-  trace_.Add(std::move(line_));
-}
-
-TraceCall& TraceCall::Arg(const std::string& formatted) {
-  if (enabled_) {
-    line_.push_back(' ');
-    line_ += formatted;
+void Trace::Add(Call call) {
+  const int64_t pass = std::exchange(pendingPass_, 0);
+  if (stream_) {
+    if (pass > 0) *stream_ << "# pass " << pass << '\n';
+    *stream_ << FormatCall(call) << '\n';
   }
-  return *this;
+  if (keepCalls_) {
+    if (pass > 0) passStarts_.push_back({calls_.size(), pass});
+    calls_.push_back(std::move(call));
+  }
+}
+
+std::vector<std::string> Trace::Lines() const {
+  std::vector<std::string> lines;
+  lines.reserve(calls_.size() + passStarts_.size());
+  auto start = passStarts_.begin();
+  for (size_t i = 0; i < calls_.size(); ++i) {
+    if (start != passStarts_.end() && start->firstCall == i) {
+      lines.push_back("# pass " + std::to_string(start->pass));
+      ++start;
+    }
+    lines.push_back(FormatCall(calls_[i]));
+  }
+  return lines;
+}
+
+void Trace::Clear() {
+  calls_.clear();
+  passStarts_.clear();
 }

@@ -1,6 +1,7 @@
 // The headless trace: one line per call of an Engine, Utility or MusicPlayer operation, in call
 // order, "Object.Operation" and its arguments, with " -> result" where there is one, and a line
-// "# pass N" before the first call of each main-loop pass.
+// "# pass N" before the first call of each main-loop pass. The calls are kept as typed records
+// (calls.h); FormatCall is the one place that turns a record into its line.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/recording/calls.h"
 
 // Argument formatting for trace lines.
 std::string TraceString(std::string_view text);  // "quoted", with \" and \\ escaped
@@ -21,74 +23,36 @@ inline std::string TraceBool(bool value) {
 }
 std::string TraceTexture(const Texture& texture);  // the file it was loaded from, quoted
 
+// A record's trace line, e.g. Engine.SetColor 255 255 42.
+std::string FormatCall(const Call& call);
+
 class Trace {
  public:
-  // Lines go to the stream (if any) and are kept in memory when keepLines is set.
+  // Lines go to the stream (if any); the records are kept in memory when keepCalls is set.
   void SetStream(std::ostream* stream) { stream_ = stream; }
-  void SetKeepLines(bool keep) { keepLines_ = keep; }
-  bool Enabled() const { return stream_ != nullptr || keepLines_; }
+  void SetKeepCalls(bool keep) { keepCalls_ = keep; }
+  // Recording backends build a record only when this is true, so a run that neither writes nor
+  // keeps a trace pays for the test of two flags and nothing else.
+  bool Enabled() const { return stream_ != nullptr || keepCalls_; }
 
   // Marks the start of a main-loop pass; the "# pass N" line is written before its first call.
   void BeginPass(int64_t pass) { pendingPass_ = pass; }
-  void Add(std::string line);
+  void Add(Call call);
 
-  const std::vector<std::string>& Lines() const { return lines_; }
-  void Clear() { lines_.clear(); }
+  // The kept records, and the same as the text of the trace ("# pass N" lines included).
+  const std::vector<Call>& Calls() const { return calls_; }
+  std::vector<std::string> Lines() const;
+  void Clear();
 
  private:
-  void Emit(const std::string& line);
+  struct PassStart {
+    size_t firstCall;  // index in calls_
+    int64_t pass;
+  };
 
   std::ostream* stream_ = nullptr;
-  bool keepLines_ = false;
+  bool keepCalls_ = false;
   int64_t pendingPass_ = 0;
-  std::vector<std::string> lines_;
-};
-
-// Builds one call line: TraceCall(trace, "Engine.EndFrame") << args...; written when destroyed.
-class TraceCall {
- public:
-  // Inline so that a run without a trace pays only for a test of one flag.
-  TraceCall(Trace& trace, std::string_view operation) : trace_(trace), enabled_(trace.Enabled()) {
-    if (enabled_) line_ = operation;
-  }
-  ~TraceCall() {
-    if (enabled_) Finish();
-  }
-  TraceCall(const TraceCall&) = delete;
-  TraceCall& operator=(const TraceCall&) = delete;
-
-  TraceCall& Arg(const std::string& formatted);
-  // Arguments are formatted only when the trace is on, so a run without a trace pays nothing.
-  TraceCall& Str(std::string_view text) { return enabled_ ? Arg(TraceString(text)) : *this; }
-  TraceCall& Num(float value) { return enabled_ ? Arg(TraceNumber(value)) : *this; }
-  TraceCall& Int(int64_t value) { return enabled_ ? Arg(TraceNumber(value)) : *this; }
-  TraceCall& Bool(bool value) { return enabled_ ? Arg(TraceBool(value)) : *this; }
-  TraceCall& Tex(const Texture& texture) { return enabled_ ? Arg(TraceTexture(texture)) : *this; }
-  void ResultStr(std::string_view text) {
-    if (enabled_) SetResult(TraceString(text));
-  }
-  void ResultNum(float value) {
-    if (enabled_) SetResult(TraceNumber(value));
-  }
-  void ResultInt(int64_t value) {
-    if (enabled_) SetResult(TraceNumber(value));
-  }
-  void ResultBool(bool value) {
-    if (enabled_) SetResult(TraceBool(value));
-  }
-
- private:
-  void Finish();
-  void SetResult(std::string formatted) {
-    if (enabled_) {
-      result_ = std::move(formatted);
-      hasResult_ = true;
-    }
-  }
-
-  Trace& trace_;
-  bool enabled_;
-  std::string line_;
-  std::string result_;
-  bool hasResult_ = false;
+  std::vector<Call> calls_;
+  std::vector<PassStart> passStarts_;
 };

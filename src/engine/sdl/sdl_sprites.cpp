@@ -7,19 +7,6 @@
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_pictures.h"
 
-namespace {
-
-Uint8 Channel(float value) {
-  if (!(value > 0)) return 0;
-  return static_cast<Uint8>(std::lround(std::min(value, 255.0f)));
-}
-
-Uint8 Alpha(int opacityPercent) {
-  return static_cast<Uint8>((std::clamp(opacityPercent, 0, 100) * 255 + 50) / 100);
-}
-
-}  // namespace
-
 void SdlEngine::LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) {
   const std::string path = paths_.ResolveData(file);
   std::string error;
@@ -84,7 +71,7 @@ void SdlEngine::DrawSprite(const Texture& texture, float x, float y, float width
   const SDL_FPoint centre = {destWidth / 2, destHeight / 2};
 
   SDL_SetTextureColorMod(sprite->texture, tint_[0], tint_[1], tint_[2]);
-  SDL_SetTextureAlphaMod(sprite->texture, Alpha(opacity));
+  SDL_SetTextureAlphaMod(sprite->texture, OpacityAlpha(opacity));
   SDL_RenderCopyExF(renderer_, sprite->texture, &source, &target,
                     std::isfinite(angle) ? angle : 0.0, &centre, SDL_FLIP_NONE);
 }
@@ -108,8 +95,8 @@ void SdlEngine::DrawBitmapText(const Texture& fontTexture, const std::string& te
   const double cosine = std::cos(radians), sine = std::sin(radians);
   const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
 
-  SDL_SetTextureColorMod(atlas->texture, Channel(red), Channel(green), Channel(blue));
-  SDL_SetTextureAlphaMod(atlas->texture, Alpha(opacity));
+  SDL_SetTextureColorMod(atlas->texture, TintChannel(red), TintChannel(green), TintChannel(blue));
+  SDL_SetTextureAlphaMod(atlas->texture, OpacityAlpha(opacity));
   for (const PlacedGlyph& glyph : layout.glyphs) {
     const double dx = glyph.x + glyph.width / 2.0 - centreX;
     const double dy = glyph.y + glyph.height / 2.0 - centreY;
