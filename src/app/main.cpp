@@ -48,6 +48,7 @@ int main() {
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());
 
     IniUtility utility(paths);
+    utility.TellPlayerThrough(platform);
     Game game(engine, utility, music, platform);
     return Main(game);
   } catch (const std::exception& error) {

@@ -26,6 +26,7 @@ void NewGame(Game& game) {
   game.SurvivalClock = 0;
   game.Score = 0;
   game.Paused = false;
+  game.LastLevelWon = false;
 
   static const char* const kLetters[kBonusTypeCount] = {"A", "B", "C", "D", "E", "F",
                                                         "X", "Y", "G", "H", "I", "J"};
