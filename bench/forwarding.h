@@ -76,6 +76,9 @@ class ForwardingPlatform : public Platform {
   void Beep() override { inner_.Beep(); }
   void Sleep(uint32_t milliseconds) override { inner_.Sleep(milliseconds); }
   void ReportFatal(const std::string& message) override { inner_.ReportFatal(message); }
+  void ShowWarning(const std::string& title, const std::string& text) override {
+    inner_.ShowWarning(title, text);
+  }
   void BeginPass() override { inner_.BeginPass(); }
   std::string AppFolder() override { return inner_.AppFolder(); }
   std::string ExeName() override { return inner_.ExeName(); }

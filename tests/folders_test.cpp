@@ -164,6 +164,23 @@ TEST(UserFolderPreparation, TheFirstStartPutsTheDefaultOptionsThereAndNeverRepla
   EXPECT_EQ(ini.ReadIni("OPTIONS", "SND", "opt.ini", 0), "True");
 }
 
+// An options file linked into a synced folder: the defaults go through the link to the file it
+// names when that is not there yet; the link stays, and an existing file stays the player's.
+TEST(UserFolderPreparation, AnOptionsFileThatIsALinkStaysOne) {
+  test::TempFolder root;
+  Folders folders{(root / "user").string(), root.str(), false};
+  fs::create_directories(root / "user");
+  fs::create_directories(root / "synced");
+  fs::create_symlink("../synced/opt.ini", root / "user/opt.ini");
+  EXPECT_EQ(PrepareUserFolder(folders), "");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(root / "user/opt.ini")));
+  EXPECT_EQ(test::ReadFile(root / "synced/opt.ini"), "[OPTIONS]\nFS=False\nSND=True\n");
+
+  test::WriteFile(root / "synced/opt.ini", "[OPTIONS]\nSND=False\n");
+  EXPECT_EQ(PrepareUserFolder(folders), "");
+  EXPECT_EQ(test::ReadFile(root / "synced/opt.ini"), "[OPTIONS]\nSND=False\n");
+}
+
 TEST(UserFolderPreparation, APortableGameIsLeftAloneAndABlockedFolderIsReported) {
   test::TempFolder root;
   EXPECT_EQ(PrepareUserFolder(Folders{root.str(), root.str(), true}), "");

@@ -106,6 +106,7 @@ std::vector<HostileCase> Cases() {
             "[SCORE] M2-6", "[SCORE] M2-7", "\"-3\" under [LEVEL] PASSED"}),
       Case("a level beyond the last", "[LEVEL]\nPASSED=5000\n", kGoodOptions, Reads(0, {}, 100),
            {"\"5000\" under [LEVEL] PASSED", "counts as 100"}),
+      Case("a level with a fraction", "[LEVEL]\nPASSED=2.7\n", kGoodOptions, Reads(0, {}, 3), {}),
       Case("empty values", "[SCORE]\nM1=\nM2-1=\n[LEVEL]\nPASSED=\n", kGoodOptions, Reads(0), {}),
       Case("garbage options", none, Garbage(2048, 2), Reads(0), {"opt.ini"}),
       Case("options with NUL bytes", none, "[OPTIONS]\nFS=TRUE\0\0\nSND=True\0x\n"s,
@@ -207,6 +208,34 @@ TEST(HostileFiles, TheGameStartsReadsWhatItCanAndKeepsEveryOtherKey) {
       EXPECT_NE(fuzzcheck::PlainLookup(now, "SCORE", LevelKey(level)), "") << level;
     }
   }
+}
+
+// A player who starts the game from the desktop never sees stderr: a score that cannot be saved
+// is told in the window too, the first time in a run only, naming the file and the reason. The
+// game goes on with its scores in memory and leaves the old file whole.
+TEST(HostileFiles, AScoreThatCannotBeSavedIsToldInTheWindowOnceARun) {
+  test::TestGame t;
+  const fs::path scoreFile = t.folder / "files" / "bullet.dds";
+  const std::string before = "[SCORE]\nM1=250\n[LEVEL]\nPASSED=2\n";
+  test::WriteFile(scoreFile, before);
+  test::WriteFile(t.folder / "opt.ini", kGoodOptions);
+  fs::create_directories(t.folder / "files" / "bullet.dds.tmp");
+  // Start-up fails to write its fifty default scores; then R held + E resets the survival record,
+  // which fails to be written too.
+  using Kind = ScriptEvent::Kind;
+  t.backend.SetScript({{10, Kind::Down, Key::R}, {11, Kind::Tap, Key::E}}, 20);
+  testing::internal::CaptureStderr();
+  const int status = Main(t.game);
+  const std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 0) << errors;
+
+  const std::vector<std::string>& warnings = t.backend.platform().Warnings();
+  ASSERT_EQ(warnings.size(), 1u) << errors;
+  EXPECT_NE(warnings[0].find(scoreFile.string()), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[0].find("Is a directory"), std::string::npos) << warnings[0];
+  EXPECT_NE(errors.find("could not save"), std::string::npos) << errors;
+  EXPECT_EQ(t.game.BestScore, 0.0f);  // the reset holds in memory
+  EXPECT_EQ(test::ReadFile(scoreFile), before);
 }
 
 // Root reads every file whatever its permissions, so this one only runs for other users.

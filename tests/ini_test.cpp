@@ -1,6 +1,8 @@
 // The INI files on real disk: what the score and options files rely on.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "io/ini_utility.h"
@@ -99,6 +101,53 @@ TEST_F(IniFiles, UnreachableFolderIsNotAFailure) {
   test::WriteFile(File("blocked"), "a file where a folder should be");
   ini.WriteIni("SCORE", "M1", "6", "blocked\\s.ini", 0);
   EXPECT_EQ(ini.ReadIni("SCORE", "M1", "blocked\\s.ini", 0), "");
+}
+
+// Players link their score file into a synced folder: a save goes through the link to the file
+// it names (relative links and links to links too), which keeps its permission bits, and the link
+// stays a link. No temporary file is left on either side.
+TEST_F(IniFiles, AScoreFileThatIsALinkStaysOneAndTheFileItNamesGetsTheScores) {
+  namespace fs = std::filesystem;
+  test::WriteFile(File("synced/scores.ini"), "[SCORE]\nM1=5\n");
+  fs::permissions(File("synced/scores.ini"), fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_directories(File("files"));
+  fs::create_symlink("../synced/scores.ini", File("synced/hop.ini"));
+  fs::create_symlink("../synced/hop.ini", File("files/bullet.dds"));
+
+  ini.WriteIni("SCORE", "M1", "250", "files\\bullet.dds", 0);
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(File("files/bullet.dds"))));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(File("synced/hop.ini"))));
+  EXPECT_EQ(test::ReadFile(File("synced/scores.ini")), "[SCORE]\nM1=250\n");
+  struct stat mode {};
+  ASSERT_EQ(::stat(File("synced/scores.ini").c_str(), &mode), 0);
+  EXPECT_EQ(mode.st_mode & 07777, 0600u);
+  for (const char* folderName : {"files", "synced"}) {
+    for (const auto& entry : fs::directory_iterator(File(folderName))) {
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+  }
+
+  // A link to a file that is not there yet: the file is made where the link points.
+  fs::create_symlink("../synced/later.ini", File("files/later.ini"));
+  ini.WriteIni("LEVEL", "PASSED", "3", "files\\later.ini", 0);
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(File("files/later.ini"))));
+  EXPECT_EQ(ini.ReadIni("LEVEL", "PASSED", "synced/later.ini", 0), "3");
+}
+
+// What the README shows for opt.ini is what a player copies: every key of it must read back as
+// the README says it does.
+TEST_F(IniFiles, TheReadmeOptionsExampleReadsAsItSays) {
+  const std::string readme =
+      test::ReadFile(std::filesystem::path(SWAYFIRE_SOURCE_DIR) / "README.md");
+  const size_t options = readme.find("## Options");
+  ASSERT_NE(options, std::string::npos);
+  const size_t start = readme.find("```ini\n", options);
+  ASSERT_NE(start, std::string::npos);
+  const size_t end = readme.find("```", start + 7);
+  ASSERT_NE(end, std::string::npos);
+  test::WriteFile(File("opt.ini"), readme.substr(start + 7, end - start - 7));
+  EXPECT_EQ(ini.ReadIni("OPTIONS", "FS", "opt.ini", 0), "False");
+  EXPECT_EQ(ini.ReadIni("OPTIONS", "SND", "opt.ini", 0), "True");
 }
 
 TEST(IniText, StoreIntoEmptyTextMakesOneSection) {

@@ -184,6 +184,12 @@ TEST(ScoreValues, ParsingAndLevelCap) {
   EXPECT_EQ(ParsePassed("7"), 7);
   EXPECT_EQ(ParsePassed("100"), 100);
   EXPECT_EQ(ParsePassed("5000"), 100);
+  // A fraction goes to the nearest level, halves to the even one.
+  EXPECT_EQ(ParsePassed("2.7"), 3);
+  EXPECT_EQ(ParsePassed("2.5"), 2);
+  EXPECT_EQ(ParsePassed("3.5"), 4);
+  EXPECT_EQ(ParsePassed("0.7"), 1);
+  EXPECT_EQ(ParsePassed("100.6"), 100);
   EXPECT_EQ(NextHighestLevel(99), 100);
   EXPECT_EQ(NextHighestLevel(100), 100);
   EXPECT_EQ(LevelKey(7), "M2-7");

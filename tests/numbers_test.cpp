@@ -54,6 +54,10 @@ TEST(Numbers, ScoresArePaddedToFiveDigits) {
   EXPECT_EQ(ScoreText(350), "00350");
   EXPECT_EQ(ScoreText(32767), "32767");
   EXPECT_EQ(ScoreText(123456), "123456");
+  // Five digits after the sign: a hand-edited negative record is not a digit short.
+  EXPECT_EQ(ScoreText(-5), "-00005");
+  EXPECT_EQ(ScoreText(-32768), "-32768");
+  EXPECT_EQ(ScoreText(-0.4), "00000");
 }
 
 TEST(RandomGenerator, StaysWithinZeroAndOneAndRepeatsForOneSeed) {

@@ -362,6 +362,33 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_FALSE(engine_->IsKeyDown(Key::Enter));
 }
 
+// A message box (a score that cannot be saved) takes the keyboard and the focus while it is open.
+// Once it is closed no key stays held, and its taking the focus does not pause the game, which
+// goes on; a later switch to another window still does.
+TEST_F(SdlBackendTest, AClosedMessageBoxLeavesNoKeyHeldAndDoesNotPause) {
+  SdlPlatform platform(*window_, *audio_, folder_.string());
+  SDL_Event press{};
+  press.type = SDL_KEYDOWN;
+  press.key.keysym.scancode = SDL_SCANCODE_A;
+  SDL_PushEvent(&press);
+  engine_->EndFrame();
+  ASSERT_TRUE(engine_->IsKeyDown(Key::A));
+
+  window_->MessageBoxClosed();
+  EXPECT_FALSE(engine_->IsKeyDown(Key::A));
+  SDL_Event focus{};
+  focus.type = SDL_WINDOWEVENT;
+  focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  focus.window.windowID = SDL_GetWindowID(window_->Get());
+  SDL_PushEvent(&focus);
+  engine_->EndFrame();
+  EXPECT_FALSE(platform.LostFocus());
+
+  SDL_PushEvent(&focus);
+  engine_->EndFrame();
+  EXPECT_TRUE(platform.LostFocus());
+}
+
 TEST_F(SdlBackendTest, CloseRequestsGoThroughTheHandler) {
   Texture white = SolidBmp("white.bmp", kWhite, 8);
   SdlPlatform& platform = sdl_->platform;

@@ -104,4 +104,11 @@ TEST(FramePacer, LateFramesCatchUpAndLongStallsRestart) {
   now = FramePacer::kSecond;
   EXPECT_EQ(pacer.NextDeadline(now), now);
   EXPECT_EQ(pacer.NextDeadline(now), now + FramePacer::kSecond / 60);
+
+  // A message box held the game for 80 ms, too short to count as a stall: once it is closed the
+  // schedule starts afresh, so the passes go on at their pace instead of rushing five frames.
+  now += 80'000'000;
+  pacer.Restart();
+  EXPECT_EQ(pacer.NextDeadline(now), now + period);
+  EXPECT_EQ(pacer.NextDeadline(now + period), now + 2 * FramePacer::kSecond / 60);
 }

@@ -37,6 +37,7 @@ int main() {
     const std::string problem = PrepareUserFolder(place.folders);
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());
 
+    backend.utility.TellPlayerThrough(backend.platform);
     Game game(backend.engine, backend.utility, backend.musicPlayer, backend.platform);
     return Main(game);
   } catch (const std::exception& error) {

@@ -88,6 +88,7 @@ struct Game {
   bool Running = false;
   float AnimClock = 0;
   float SurvivalClock = 0;
+  bool LastLevelWon = false;  // level 100 cleared in this game: its fanfare has played
 
   // Menu and scores.
   int16_t MenuSelection = 0;

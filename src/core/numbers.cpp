@@ -38,8 +38,9 @@ std::string FormatSingle(float value) {
 }
 
 std::string ScoreText(double value) {
+  // Five digits after the sign: printf would count the sign among them.
+  const double whole = std::nearbyint(value);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%05.0f", std::nearbyint(value));
-  std::string text = buffer;
-  return text;
+  std::snprintf(buffer, sizeof buffer, "%05.0f", std::fabs(whole));
+  return whole < 0 ? "-" + std::string(buffer) : std::string(buffer);
 }

@@ -28,5 +28,6 @@ inline int16_t FloorInt16(double value) {
 // no leading space, whole values without a decimal point: 111, 87.5, 0.1, -7.
 std::string FormatSingle(float value);
 
-// A score padded to at least five digits with leading zeros: 0 -> "00000", 350 -> "00350".
+// A score padded to at least five digits with leading zeros: 0 -> "00000", 350 -> "00350",
+// -5 -> "-00005".
 std::string ScoreText(double value);

@@ -59,7 +59,8 @@ double ParseScore(const std::string& value) {
 }
 
 int16_t ParsePassed(const std::string& value) {
-  double number = std::floor(DecimalNumber(value).value_or(1.0));
+  // A 16-bit conversion: the nearest whole number, halves to even.
+  double number = Nearest(DecimalNumber(value).value_or(1.0));
   if (number < 1) return 1;
   if (number > kMaxLevel) return kMaxLevel;
   return static_cast<int16_t>(number);
@@ -69,7 +70,7 @@ int16_t ReadHighestLevel(Game& game) {
   std::string value = game.utility.ReadIni("LEVEL", "PASSED", kScoreFile, 0);
   int16_t level = ParsePassed(value);
   std::optional<double> number = DecimalNumber(value);
-  if (!value.empty() && (!number || *number < 1 || *number >= kMaxLevel + 1)) {
+  if (!value.empty() && (!number || Nearest(*number) < 1 || Nearest(*number) > kMaxLevel)) {
     std::cerr << "swayfire: warning: the score file holds \"" << Shown(value)
               << "\" under [LEVEL] PASSED, which is not a level from 1 to " << kMaxLevel
               << "; it counts as " << level << "\n";

@@ -20,7 +20,8 @@ std::string LevelKey(int level);
 std::optional<double> ScoreValue(const std::string& value);
 // A score value as stored in the score file; anything that ScoreValue refuses reads as 0.
 double ParseScore(const std::string& value);
-// The "PASSED" value: empty or not a number means 1; kept within 1..100.
+// The "PASSED" value: empty or not a number means 1; a fraction goes to the nearest whole number
+// (halves to even); kept within 1..100.
 int16_t ParsePassed(const std::string& value);
 // Reads "LEVEL"/"PASSED" for the menu's HighestLevel (ParsePassed), saying on stderr when the
 // stored value is not a level the game could have written.

@@ -150,6 +150,10 @@ class Platform {
   // Tells the player that the program cannot go on: a line on standard error, and a message box
   // when there is a display.
   virtual void ReportFatal(const std::string& message) = 0;
+  // Tells the player of a trouble the game goes on without (a score that cannot be saved): a
+  // message box with the title and text where there is a window, which holds the game until it is
+  // closed; the game then goes on at its normal pace. The caller says it on standard error too.
+  virtual void ShowWarning(const std::string& title, const std::string& text) = 0;
   // Called by the main loop at the top of every pass, before anything else of that pass.
   virtual void BeginPass() = 0;
   // True once when the window lost the focus (the player switched to another window) in the

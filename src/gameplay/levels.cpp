@@ -104,10 +104,15 @@ void ClearLevel(Game& game) {
   game.PlayerHealth = 0;
 
   // Passing the highest level offered unlocks the next one. Level 100 is the last: clearing it
-  // with nothing left to unlock writes and plays nothing, so a clear found again by the other
-  // slots of this pass (or the next pass) cannot repeat the fanfare.
-  if (game.HighestLevel != game.Level || game.HighestLevel >= kMaxLevel) return;
-  game.HighestLevel = NextHighestLevel(game.HighestLevel);
-  WritePassedLevel(game);
+  // has nothing left to unlock and writes nothing, but plays the fanfare like every other level,
+  // once in the game, though the other slots of this pass (or the next pass) find the clear again.
+  if (game.HighestLevel != game.Level) return;
+  if (game.HighestLevel >= kMaxLevel) {
+    if (game.LastLevelWon) return;
+    game.LastLevelWon = true;
+  } else {
+    game.HighestLevel = NextHighestLevel(game.HighestLevel);
+    WritePassedLevel(game);
+  }
   game.engine.PlaySound("won", 0, 100, 0, 0);
 }

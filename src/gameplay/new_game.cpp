@@ -26,6 +26,7 @@ void NewGame(Game& game) {
   game.SurvivalClock = 0;
   game.Score = 0;
   game.Paused = false;
+  game.LastLevelWon = false;
 
   game.BonusTypes.assign(kBonusTypeCount, BonusState{});
   for (int i = 0; i < kBonusTypeCount; ++i) game.BonusTypes[i].Letter = kBonusLetters[i];

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -26,8 +28,32 @@ bool StillNamed(int fd, const std::string& name) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path, bool durable)
-    : path_(std::move(path)), temp_(path_ + ".tmp"), durable_(durable) {}
+bool FollowLinks(const std::string& name, std::string& path, std::string& error) {
+  namespace fs = std::filesystem;
+  fs::path at = name;
+  // As many links as the system itself follows in one name.
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(at, ec))) {
+      path = at.string();
+      return true;
+    }
+    const fs::path target = fs::read_symlink(at, ec);
+    if (ec) {
+      error = "cannot follow the link " + at.string() + ": " + ec.message();
+      return false;
+    }
+    // A relative link is relative to the folder that holds it.
+    at = target.is_absolute() ? target : at.parent_path() / target;
+  }
+  error = "cannot follow the link " + name + ": " + std::strerror(ELOOP);
+  return false;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path, bool durable) : durable_(durable) {
+  if (!FollowLinks(path, path_, linkError_)) path_ = std::move(path);
+  temp_ = path_ + ".tmp";
+}
 
 AtomicFileWriter::~AtomicFileWriter() {
   Abandon();
@@ -44,6 +70,10 @@ void AtomicFileWriter::Abandon() {
 
 bool AtomicFileWriter::Begin(std::string& error) {
   Abandon();
+  if (!linkError_.empty()) {
+    error = linkError_;
+    return false;
+  }
   // Another writer may rename the temporary file into place (or give it up) while this one waits
   // for its turn; the file this one then holds is no longer the temporary one, so it starts again.
   for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -97,6 +127,10 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
     data += n;
     left -= static_cast<size_t>(n);
   }
+  // The new file keeps the old one's permission bits: a score file made private stays private.
+  // Where they cannot be set (a file system without them) the file is still saved.
+  struct stat old {};
+  if (::stat(path_.c_str(), &old) == 0) (void)::fchmod(fd_, old.st_mode & 07777);
   if (durable_ && ::fsync(fd_) != 0) {
     error = Reason("cannot flush", temp_);
     Abandon();

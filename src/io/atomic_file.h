@@ -5,9 +5,19 @@
 // Writers take turns: each holds a lock on the temporary file from the moment it begins (before
 // it reads what it is about to change) until its new file is in place. Two copies of the game
 // saving scores at the same moment therefore neither mix their writes nor lose one another's keys.
+//
+// A file reached through a symbolic link (a score file linked into a synced folder) is replaced
+// where the link points: the temporary file goes beside that file, so the link stays a link and
+// writers through the link and through the file's own name take turns on the same lock. The new
+// file keeps the old one's permission bits.
 #pragma once
 
 #include <string>
+
+// The name a file is reached by once symbolic links are followed (the last one may point to a
+// file that is not there yet); the name itself when it is no link. False, with `error` set, when
+// the links cannot be followed (a loop of links).
+bool FollowLinks(const std::string& name, std::string& path, std::string& error);
 
 class AtomicFileWriter {
  public:
@@ -28,8 +38,9 @@ class AtomicFileWriter {
  private:
   void Abandon();
 
-  std::string path_;
+  std::string path_;  // with links followed
   std::string temp_;
+  std::string linkError_;
   bool durable_;
   int fd_ = -1;
 };

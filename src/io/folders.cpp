@@ -1,5 +1,7 @@
 #include "io/folders.h"
 
+#include "io/atomic_file.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -115,7 +117,11 @@ std::string PrepareUserFolder(const Folders& folders) {
   fs::create_directories(folders.app, ec);
   if (ec) return "cannot make the folder " + folders.app + ": " + ec.message();
 
-  const std::string options = Join(folders.app, "opt.ini");
+  // Through a link (an options file linked into a synced folder) to the file it names, so the
+  // link stays a link.
+  std::string options;
+  std::string linkError;
+  if (!FollowLinks(Join(folders.app, "opt.ini"), options, linkError)) return linkError;
   // O_EXCL: an options file that is already there, even an empty one, is the player's.
   int fd = ::open(options.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {

@@ -209,10 +209,18 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
   }
-  // The game goes on with its scores in memory; say once what could not be saved.
+  // The game goes on with its scores in memory; say once what could not be saved, and show it
+  // the first time in a run.
   auto couldNotSave = [&](const std::string& why) {
     WarnOnce("write " + path, "could not save " + what + " (" + why +
                                   "); scores of this run are kept in memory only");
+    if (platform_ == nullptr || saveFailureShown_) return;
+    saveFailureShown_ = true;
+    platform_->ShowWarning("Swayfire: scores not saved",
+                           "Your scores cannot be saved to " + path + ":\n" + why +
+                               ".\n\nThe game goes on and keeps the scores of this run until it "
+                               "ends; the file keeps what it held. This is not said again in "
+                               "this run.");
   };
   std::string error;
   AtomicFileWriter writer(path, durable_);

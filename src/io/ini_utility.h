@@ -35,6 +35,10 @@ class IniUtility : public Utility {
                 const std::string& file, int16_t a) override;
   float Distance(float x1, float y1, float x2, float y2) override;
 
+  // A player who starts the game from the desktop never sees stderr: the first save that fails in
+  // a run is also told through the platform (a message box), naming the file and the reason.
+  void TellPlayerThrough(Platform& platform) { platform_ = &platform; }
+
  private:
   // Says on stderr what could not be done, once per run for each kind of trouble and file.
   void WarnOnce(const std::string& what, const std::string& message);
@@ -42,4 +46,6 @@ class IniUtility : public Utility {
   const Paths& paths_;
   bool durable_;
   std::set<std::string> warned_;
+  Platform* platform_ = nullptr;
+  bool saveFailureShown_ = false;
 };

@@ -2,7 +2,8 @@
 # The real game in a real X window (Xvfb): it opens its window "swayfire 1.0", writes a fresh
 # score file, and ends with status 0 when the window is closed, on SIGTERM and on SIGINT. A close
 # during the splash ends it cleanly too; a missing picture, or no display at all, ends it with a
-# clear message and a non-zero status.
+# clear message and a non-zero status. A score file that cannot be saved is told in a message box,
+# once, and the game goes on.
 #   smoke.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
 source "$(dirname "$0")/window_lib.bash"
@@ -80,5 +81,27 @@ if [ "$status" = 0 ] || [ "$status" = 124 ]; then
 elif ! grep -q 'swayfire: error: cannot open the game window' "$work/log"; then
   fail "no display: no clear message"
 fi
+
+# 7. A score file that cannot be saved (a folder where the temporary file must go): the player is
+# told in a message box, once in the run, though start-up fails to save fifty scores; once it is
+# closed the game goes on (its window still answers a close, with status 0), stderr says it too,
+# and the old file is whole.
+box="Swayfire: scores not saved"
+install_game
+printf '[SCORE]\nM1=250\n' >"$score_file"
+mkdir "$score_file.tmp"
+start_game SWAYFIRE_NO_MESSAGEBOX=
+if "$close_helper" "$box" 30; then
+  "$close_helper" --find "$box" 3 && fail "unsaved scores: a second message box"
+  "$close_helper" "$title" 10 || fail "unsaved scores: the game window did not answer"
+  wait_game 10
+  [ "$status" = 0 ] || fail "unsaved scores: status $status (0 expected)"
+else
+  fail "unsaved scores: no message box titled \"$box\""
+fi
+grep -q 'could not save .*files/bullet.dds' "$work/log" || fail "unsaved scores: not on stderr"
+[ "$(cat "$score_file")" = "$(printf '[SCORE]\nM1=250')" ] ||
+  fail "unsaved scores: the score file changed"
+stop_game
 
 finish

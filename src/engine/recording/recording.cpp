@@ -65,6 +65,7 @@ RecordingBackend::RecordingBackend(Options options)
       music_(*this),
       platform_(*this) {
   trace_.SetKeepCalls(options.keepTrace);
+  utility_.files_.TellPlayerThrough(platform_);
 }
 
 void RecordingBackend::SetScript(std::vector<ScriptEvent> events, int64_t passes) {

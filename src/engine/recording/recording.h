@@ -76,6 +76,7 @@ class RecordingUtility : public Utility {
   float Distance(float x1, float y1, float x2, float y2) override;
 
  private:
+  friend class RecordingBackend;
   RecordingBackend& b_;
   IniUtility files_;
 };
@@ -113,6 +114,10 @@ class RecordingPlatform : public Platform {
   void Beep() override { ++beeps_; }
   void Sleep(uint32_t milliseconds) override;
   void ReportFatal(const std::string& message) override;
+  // Kept for tests; says nothing more (the caller has said it on stderr) and never waits.
+  void ShowWarning(const std::string& title, const std::string& text) override {
+    warnings_.push_back(title + "\n" + text);
+  }
   void BeginPass() override;
   bool LostFocus() override;
   std::string AppFolder() override;
@@ -123,6 +128,8 @@ class RecordingPlatform : public Platform {
   const std::string& Caption() const { return caption_; }
   int Beeps() const { return beeps_; }
   const std::string& FatalMessage() const { return fatal_; }
+  // Every ShowWarning, title and text on two lines.
+  const std::vector<std::string>& Warnings() const { return warnings_; }
   // Delivers a close request to the close handler now.
   void RequestClose();
 
@@ -132,6 +139,7 @@ class RecordingPlatform : public Platform {
   std::function<void(int16_t&)> closeHandler_;
   std::string caption_;
   std::string fatal_;
+  std::vector<std::string> warnings_;
   bool unloaded_ = false;
   int beeps_ = 0;
 };

@@ -16,6 +16,9 @@ class FramePacer {
   // Called once a frame has been shown, with the steady time now (nanoseconds). Returns the time
   // to wait until before the next pass begins; a time at or before `now` means no wait.
   int64_t NextDeadline(int64_t now);
+  // The game was held (a message box): the next frame starts a fresh schedule instead of catching
+  // up the time it was held.
+  void Restart() { started_ = false; }
 
  private:
   bool started_ = false;

@@ -56,6 +56,7 @@ class SdlEngine : public Engine, private WindowListener {
  private:
   void WindowExposed() override;
   void WindowClosing() override;
+  void WindowHeld() override { pacer_.Restart(); }
 
   void CreateRenderer();
   void DestroyRenderer();

@@ -77,14 +77,31 @@ void SdlPlatform::Sleep(uint32_t milliseconds) {
   SDL_Delay(milliseconds);
 }
 
+namespace {
+
+// A message box when there is a display to show it on. Scripts that run the game unattended set
+// SWAYFIRE_NO_MESSAGEBOX, since the box waits for someone to press OK.
+bool MessageBoxesWanted() {
+  const char* quiet = std::getenv("SWAYFIRE_NO_MESSAGEBOX");
+  return SDL_WasInit(SDL_INIT_VIDEO) != 0 && (quiet == nullptr || *quiet == '\0');
+}
+
+}  // namespace
+
 void SdlPlatform::ReportFatal(const std::string& message) {
   std::fprintf(stderr, "swayfire: error: %s\n", message.c_str());
-  // A message box when there is a display to show it on. Scripts that run the game unattended
-  // set SWAYFIRE_NO_MESSAGEBOX, since the box waits for someone to press OK.
-  const char* quiet = std::getenv("SWAYFIRE_NO_MESSAGEBOX");
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && (quiet == nullptr || *quiet == '\0')) {
+  if (MessageBoxesWanted()) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "swayfire", message.c_str(), window_.Get());
   }
+}
+
+void SdlPlatform::ShowWarning(const std::string& title, const std::string& text) {
+  if (!MessageBoxesWanted()) return;
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(),
+                               window_.Get()) != 0) {
+    return;  // no box could be shown: stderr has it
+  }
+  window_.MessageBoxClosed();
 }
 
 std::string SdlPlatform::ExeName() {

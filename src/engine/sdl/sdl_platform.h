@@ -47,6 +47,7 @@ class SdlPlatform : public Platform {
   void Beep() override { audio_.Beep(); }
   void Sleep(uint32_t milliseconds) override;
   void ReportFatal(const std::string& message) override;
+  void ShowWarning(const std::string& title, const std::string& text) override;
   void BeginPass() override {}
   bool LostFocus() override { return window_.TakeFocusLoss(); }
 

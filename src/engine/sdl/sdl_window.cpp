@@ -71,6 +71,12 @@ void SdlWindow::ReleaseAllKeys() {
   pads_.ReleaseAll();
 }
 
+void SdlWindow::MessageBoxClosed() {
+  ReleaseAllKeys();
+  boxClosed_ = true;
+  if (listener_ != nullptr) listener_->WindowHeld();
+}
+
 bool SdlWindow::TakeFocusLoss() {
   const bool lost = focusLost_;
   focusLost_ = false;
@@ -108,7 +114,7 @@ void SdlWindow::Pump() {
           case SDL_WINDOWEVENT_FOCUS_LOST:
             // Keys let go while another window has the focus never reach us: let go of all now.
             ReleaseAllKeys();
-            focusLost_ = true;
+            focusLost_ = !boxClosed_;
             break;
           default:
             break;
@@ -133,6 +139,7 @@ void SdlWindow::Pump() {
         break;
     }
   }
+  boxClosed_ = false;
   if (exposed && listener_ != nullptr && window_ != nullptr) listener_->WindowExposed();
   // The window closes at most once a pump, however many ways the request came (the close button
   // sends both a window close and a quit).

@@ -12,13 +12,14 @@
 #include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 
-// Told about what happens to the window: the engine repaints on exposure and lets go of its
-// renderer before the window goes away.
+// Told about what happens to the window: the engine repaints on exposure, lets go of its
+// renderer before the window goes away, and restarts its pacing after a message box held the game.
 class WindowListener {
  public:
   virtual ~WindowListener() = default;
   virtual void WindowExposed() = 0;
   virtual void WindowClosing() = 0;
+  virtual void WindowHeld() = 0;
 };
 
 class SdlWindow {
@@ -51,6 +52,10 @@ class SdlWindow {
   const Gamepads& Pads() const { return pads_; }
   // True once when the window lost the focus in the latest pump.
   bool TakeFocusLoss();
+  // A message box over the window has just been closed: it held the game, had the keyboard (so
+  // no key stays held), and took the focus only for itself, so the next pump does not count that
+  // as the player leaving the game.
+  void MessageBoxClosed();
 
   void ToggleFullScreen();
 
@@ -67,6 +72,7 @@ class SdlWindow {
   Gamepads pads_{keys_};
   bool unloaded_ = false;
   bool focusLost_ = false;
+  bool boxClosed_ = false;
 };
 
 // The window icon: the game's icon (engine/common/icon.h) at 64 x 64. Caller frees it.
