@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install
+.PHONY: all deps build run test test-asan bench fuzz clean install web web-run
 
 all: build
 
@@ -51,5 +51,24 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target swayfire_fuzzers
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The browser build: a static folder (index.html, swayfire.js/.wasm/.data) any web server can
+# serve. Debian's emscripten; its JavaScript tools need Debian's node modules when another node
+# comes first on the PATH. The game's files come from the native build's asset generator.
+WEB_OBJ ?= build-web-obj
+WEB_OUT ?= build-web
+WEB_PORT ?= 8000
+export NODE_PATH := /usr/share/nodejs
+
+# Configured afresh each time, so that it packs the list of files the native build has now.
+web: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target swayfire_assets
+	emcmake cmake -S . -B $(WEB_OBJ) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DSWAYFIRE_NATIVE_BUILD=$(abspath $(BUILD)) -DSWAYFIRE_WEB_OUTPUT_DIR=$(abspath $(WEB_OUT))
+	cmake --build $(WEB_OBJ) -j $(JOBS)
+
+web-run: web
+	@echo "Swayfire in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	python3 -m http.server --bind 127.0.0.1 $(WEB_PORT) --directory $(WEB_OUT)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_OBJ) $(WEB_OUT)
