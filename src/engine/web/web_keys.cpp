@@ -13,7 +13,6 @@ struct CodeKey {
 // The same key positions as the desktop's table, by their names in the browser.
 constexpr CodeKey kCodes[] = {
     {"Escape", 1},
-    {"NumpadEnter", 28},
     {"Digit1", 2},
     {"Digit2", 3},
     {"Digit3", 4},
@@ -41,6 +40,9 @@ constexpr CodeKey kCodes[] = {
     {"BracketLeft", 26},
     {"BracketRight", 27},
     {"Enter", 28},
+    // The keypad's Enter is Enter too here: browsers report it for the Enter of some keyboards and
+    // automation tools, and the game has no use for it apart.
+    {"NumpadEnter", 28},
     {"ControlLeft", 29},
     {"KeyA", 30},
     {"KeyS", 31},
