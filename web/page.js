@@ -7,6 +7,15 @@
   var bar = document.getElementById('loading-bar');
   var message = document.getElementById('message');
 
+  // The drawing context, made now so that the browser starts its graphics while the game's files
+  // download (the first one can take a second); the game takes this same context later. Same
+  // settings as the game asks for (web_gl.cpp).
+  try {
+    canvas.getContext('webgl2', {
+      alpha: false, depth: false, stencil: false, antialias: false, preserveDrawingBuffer: true
+    });
+  } catch (error) {}
+
   var texts = {
     storage: 'Scores cannot be saved in this browser; they are kept until you leave the page.',
     ended: 'Swayfire has ended. Reload the page to play again.'
@@ -35,6 +44,10 @@
 
   window.Module = {
     canvas: canvas,
+    // The game decodes its own pictures and sounds: the browser need not decode the packed files
+    // again before the game may start.
+    noImageDecoding: true,
+    noAudioDecoding: true,
     print: function(text) { console.log(text); },
     printErr: function(text) { console.warn(text); },
     // Emscripten reports the download as "Downloading data... (done/total)", and "" when it runs.
