@@ -12,7 +12,7 @@
   // settings as the game asks for (web_gl.cpp).
   try {
     canvas.getContext('webgl2', {
-      alpha: false, depth: false, stencil: false, antialias: false, preserveDrawingBuffer: true
+      alpha: false, depth: false, stencil: false, antialias: false, preserveDrawingBuffer: false
     });
   } catch (error) {}
 

@@ -2,6 +2,7 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -64,8 +65,10 @@ void WebEngine::Pace() {
     return;
   }
   backToBack_ = 0;
+  // The display's refreshes pace the passes; when they come more than a pass late, the clock does.
   do {
-    page_.WaitForRefresh();
+    page_.WaitForRefresh(std::max(0.0, schedule_.NextDue() - WebPage::Now()) +
+                         PassSchedule::kInterval);
   } while (!schedule_.Due(WebPage::Now()));
 }
 

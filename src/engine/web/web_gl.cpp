@@ -76,8 +76,10 @@ void GlFrame::Open(const std::string& canvasSelector) {
   attributes.depth = false;
   attributes.stencil = false;
   attributes.antialias = false;
-  // The canvas keeps the last frame, so the page (and tests) can read it at any time.
-  attributes.preserveDrawingBuffer = true;
+  // The canvas need not keep its pixels once shown: every frame is copied to it whole, and the
+  // frame itself stays in its own texture (for screenshots). Not keeping them saves the browser a
+  // copy at every refresh.
+  attributes.preserveDrawingBuffer = false;
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
       emscripten_webgl_create_context(canvasSelector.c_str(), &attributes);
   if (context <= 0)

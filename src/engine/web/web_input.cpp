@@ -1,9 +1,6 @@
 #include "engine/web/web_input.h"
 
-#include <emscripten/html5.h>
-
 #include "engine/engine.h"
-#include "engine/web/web_page.h"
 
 namespace {
 
@@ -50,27 +47,6 @@ int16_t KeyForButton(int button) {
 constexpr int16_t kAxisKeys[4][2] = {
     {Key::Left, Key::Right}, {Key::Up, Key::Down}, {Key::A, Key::D}, {Key::W, Key::S}};
 
-std::vector<PadReading> ReadPads() {
-  std::vector<PadReading> pads;
-  if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return pads;
-  const int count = emscripten_get_num_gamepads();
-  for (int i = 0; i < count; ++i) {
-    EmscriptenGamepadEvent state;
-    PadReading reading;
-    if (emscripten_get_gamepad_status(i, &state) == EMSCRIPTEN_RESULT_SUCCESS && state.connected &&
-        std::string_view(state.mapping) == "standard") {
-      for (int b = 0; b < static_cast<int>(reading.buttons.size()) && b < state.numButtons; ++b) {
-        reading.buttons[b] = state.digitalButton[b] != 0;
-      }
-      for (int a = 0; a < static_cast<int>(reading.axes.size()) && a < state.numAxes; ++a) {
-        reading.axes[a] = state.axis[a];
-      }
-    }
-    pads.push_back(reading);
-  }
-  return pads;
-}
-
 }  // namespace
 
 int StickDirection(double value, int before) {
@@ -80,13 +56,6 @@ int StickDirection(double value, int before) {
   if (before > 0 && value >= kStickRelease) return 1;
   if (before < 0 && value <= -kStickRelease) return -1;
   return 0;
-}
-
-void WebInput::Pump() {
-  keys_.BeginPump();
-  focusLost_ = false;
-  ApplyEvents(WebPage::TakeEvents());
-  ApplyPads(ReadPads());
 }
 
 void WebInput::ApplyEvents(std::string_view lines) {
@@ -109,7 +78,7 @@ void WebInput::ApplyEvents(std::string_view lines) {
 
 void WebInput::ApplyPads(const std::vector<PadReading>& readings) {
   pads_.resize(readings.size());  // a pad unplugged lets go of what it held
-  std::array<bool, KeyState::kKeys> now{};
+  std::array<bool, WebKeyState::kKeys> now{};
   for (size_t i = 0; i < readings.size(); ++i) {
     Pad& pad = pads_[i];
     const PadReading& reading = readings[i];
@@ -132,7 +101,7 @@ void WebInput::ApplyPads(const std::vector<PadReading>& readings) {
     }
   }
   now[0] = false;  // controls that stand for no key
-  for (int key = 1; key < KeyState::kKeys; ++key) {
+  for (int key = 1; key < WebKeyState::kKeys; ++key) {
     if (now[key] != padKeys_[key]) keys_.SetPadHeld(static_cast<int16_t>(key), now[key]);
   }
   padKeys_ = now;

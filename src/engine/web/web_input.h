@@ -38,7 +38,7 @@ class WebInput {
   // Applies what the pads hold now (index = the browser's gamepad index); Pump's other half.
   void ApplyPads(const std::vector<PadReading>& pads);
 
-  KeyState& Keys() { return keys_; }
+  WebKeyState& Keys() { return keys_; }
   // True once when the page lost the focus in the latest look at the events.
   bool TakeFocusLoss();
 
@@ -52,8 +52,8 @@ class WebInput {
   };
   void ReleaseAll();
 
-  KeyState keys_;
+  WebKeyState keys_;
   std::vector<Pad> pads_;
-  std::array<bool, KeyState::kKeys> padKeys_{};  // what the pads held at the last look
+  std::array<bool, WebKeyState::kKeys> padKeys_{};  // what the pads held at the last look
   bool focusLost_ = false;
 };

@@ -131,27 +131,27 @@ int16_t ScanCodeForCode(std::string_view code) {
   return found == std::end(kCodes) ? 0 : found->key;
 }
 
-void KeyState::Press(int16_t key, bool repeat) {
+void WebKeyState::Press(int16_t key, bool repeat) {
   if (!Valid(key)) return;
   held_[key] = true;
   if (!repeat) hits_[key] = true;
 }
 
-void KeyState::Release(int16_t key) {
+void WebKeyState::Release(int16_t key) {
   if (Valid(key)) held_[key] = false;
 }
 
-void KeyState::SetPadHeld(int16_t key, bool held) {
+void WebKeyState::SetPadHeld(int16_t key, bool held) {
   if (!Valid(key)) return;
   if (held && !padHeld_[key]) hits_[key] = true;
   padHeld_[key] = held;
 }
 
-bool KeyState::IsDown(int16_t key) const {
+bool WebKeyState::IsDown(int16_t key) const {
   return Valid(key) && (held_[key] || padHeld_[key]);
 }
 
-bool KeyState::TakeHit(int16_t key) {
+bool WebKeyState::TakeHit(int16_t key) {
   if (!Valid(key)) return false;
   if (hits_[key]) {
     hits_[key] = false;

@@ -13,7 +13,7 @@ int16_t ScanCodeForCode(std::string_view code);
 // Held keys and fresh presses, from the keyboard and from gamepads. A press counts once: it is
 // seen in the latest look at the events and is consumed when read; a press nobody read before the
 // next look is dropped. A key is held while the keyboard or a pad holds it.
-class KeyState {
+class WebKeyState {
  public:
   static constexpr int kKeys = 256;
 

@@ -4,10 +4,24 @@
 
 #include <cstdlib>
 
-// Resolves at the browser's next display refresh; a hidden page has none, so the game waits
-// (paused by the focus loss) until it is shown again.
-EM_ASYNC_JS(void, swayfire_wait_for_refresh, (),
-            { await new Promise(function(resolve) { requestAnimationFrame(resolve); }); });
+// Resolves at the browser's next display refresh, or after `latest` milliseconds when the browser
+// draws slower than that (a busy machine, software drawing): the passes then go on by the clock.
+// A hidden page has no refreshes and slow timers; the game is paused by the focus loss meanwhile.
+EM_ASYNC_JS(void, swayfire_wait_for_refresh, (double latest), {
+  await new Promise(function(resolve) {
+    var frame = 0;
+    var timer = setTimeout(
+        function() {
+          cancelAnimationFrame(frame);
+          resolve();
+        },
+        latest);
+    frame = requestAnimationFrame(function() {
+      clearTimeout(timer);
+      resolve();
+    });
+  });
+});
 
 EM_JS(char*, swayfire_take_events, (), {
   var text = Module['swayfire'].takeEvents();
@@ -52,9 +66,9 @@ void WebPage::Publish() {
                    status.paused ? 1 : 0, status.score, status.level);
 }
 
-void WebPage::WaitForRefresh() {
+void WebPage::WaitForRefresh(double latest) {
   Publish();
-  swayfire_wait_for_refresh();
+  swayfire_wait_for_refresh(latest);
 }
 
 void WebPage::Sleep(uint32_t milliseconds) {

@@ -26,9 +26,10 @@ class WebPage {
   // Tells the page what the game shows now.
   void Publish();
 
-  // Gives the browser its turn until its next display refresh (requestAnimationFrame), or for
-  // about `milliseconds`. The game's own code waits meanwhile (ASYNCIFY).
-  void WaitForRefresh();
+  // Gives the browser its turn until its next display refresh (requestAnimationFrame) but no
+  // longer than `latest` milliseconds; Sleep for about `milliseconds`. The game's own code waits
+  // meanwhile (ASYNCIFY).
+  void WaitForRefresh(double latest);
   void Sleep(uint32_t milliseconds);
   // performance.now(), in milliseconds.
   static double Now();
