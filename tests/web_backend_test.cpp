@@ -336,7 +336,9 @@ std::vector<uint8_t> Wav(uint16_t format, uint16_t channels, uint32_t rate, uint
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
   };
-  auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+  auto tag = [&out](const char* t) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+  };
   tag("RIFF");
   put32(0);
   tag("WAVE");
