@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install golden package
+.PHONY: all deps build run test test-asan bench fuzz clean install golden package web web-run
 
 all: build
 
@@ -41,13 +41,9 @@ $(PKG_BUILD)/CMakeCache.txt: | deps
 	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
 	  -DSWAYFIRE_TESTS=OFF -DSWAYFIRE_BENCH=OFF -DSWAYFIRE_PACKAGE_DIR=$(CURDIR)/$(DIST)
 
-package: deps $(PKG_BUILD)/CMakeCache.txt
+package: deps $(PKG_BUILD)/CMakeCache.txt web
 	cmake --build $(PKG_BUILD) -j $(JOBS) --target package
-	@if grep -q '^web:' $(firstword $(MAKEFILE_LIST)); then \
-	  $(MAKE) -f $(firstword $(MAKEFILE_LIST)) web && cmake --build $(PKG_BUILD) --target web_bundle; \
-	else \
-	  echo "package: no web build in this Makefile yet: no web bundle"; \
-	fi
+	cmake --build $(PKG_BUILD) --target web_bundle
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -80,5 +76,24 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target swayfire_fuzzers
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The browser build: a static folder (index.html, swayfire.js/.wasm/.data) any web server can
+# serve. Debian's emscripten; its JavaScript tools need Debian's node modules when another node
+# comes first on the PATH. The game's files come from the native build's asset generator.
+WEB_OBJ ?= build-web-obj
+WEB_OUT ?= build-web
+WEB_PORT ?= 8000
+export NODE_PATH := /usr/share/nodejs
+
+# Configured afresh each time, so that it packs the list of files the native build has now.
+web: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target swayfire_assets
+	emcmake cmake -S . -B $(WEB_OBJ) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DSWAYFIRE_NATIVE_BUILD=$(abspath $(BUILD)) -DSWAYFIRE_WEB_OUTPUT_DIR=$(abspath $(WEB_OUT))
+	cmake --build $(WEB_OBJ) -j $(JOBS)
+
+web-run: web
+	@echo "Swayfire in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	python3 -m http.server --bind 127.0.0.1 $(WEB_PORT) --directory $(WEB_OUT)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD) $(DIST)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD) $(DIST) $(WEB_OBJ) $(WEB_OUT)

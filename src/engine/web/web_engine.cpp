@@ -1,0 +1,127 @@
+#include "engine/web/web_engine.h"
+
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+std::string ScreenshotName() {
+  auto now = std::chrono::system_clock::now();
+  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char name[64];
+  std::snprintf(name, sizeof name, "swayfire-%04d%02d%02d-%02d%02d%02d-%03d.png",
+                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec, static_cast<int>(ms));
+  return name;
+}
+
+void AppendBytes(void* context, void* data, int size) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(context);
+  bytes->insert(bytes->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+}
+
+}  // namespace
+
+WebEngine::WebEngine(WebPage& page, WebInput& input, WebAudio& audio, Paths& paths,
+                     std::string canvas, std::string fontFile)
+    : page_(page),
+      input_(input),
+      audio_(audio),
+      paths_(paths),
+      canvas_(std::move(canvas)),
+      text_(std::move(fontFile)) {}
+
+WebEngine::~WebEngine() {
+  Shutdown();
+}
+
+void WebEngine::Initialize(WindowHandle window, const std::string& appFolder, float, float, bool,
+                           int16_t, int16_t, int16_t) {
+  if (window != static_cast<WindowHandle>(&page_)) {
+    throw EngineError("the engine was given a window that is not the game's");
+  }
+  // Full screen waits for the player's F11: a page may enter it only from a key press or click.
+  paths_.SetAppFolder(appFolder);
+  frame_.Open(canvas_);
+}
+
+void WebEngine::BeginFrame(int16_t, int16_t, int16_t) {
+  frame_.Clear();
+}
+
+void WebEngine::Pace() {
+  schedule_.PassDone(WebPage::Now());
+  if (schedule_.Due(WebPage::Now()) && backToBack_ < PassSchedule::kMaxCatchUp) {
+    ++backToBack_;  // behind: the next pass runs now, its frame replaces this one
+    return;
+  }
+  backToBack_ = 0;
+  // The display's refreshes pace the passes; when they come more than a pass late, the clock does.
+  do {
+    page_.WaitForRefresh(std::max(0.0, schedule_.NextDue() - WebPage::Now()) +
+                         PassSchedule::kInterval);
+  } while (!schedule_.Due(WebPage::Now()));
+}
+
+// The browser shows the canvas when the game gives it its turn: the frame is copied to the canvas
+// now and appears at the next display refresh. The loop itself is the game's own (ASYNCIFY), not
+// one pass per animation frame: the game code, its splash wait included, stays as on the desktop,
+// and on a display faster than 60 Hz the passes still come 60 a second.
+void WebEngine::EndFrame() {
+  frame_.Present();
+  Pace();
+  input_.Pump();
+}
+
+void WebEngine::TakeScreenshot() {
+  std::vector<uint8_t> pixels = frame_.ReadFrame();
+  if (pixels.empty()) return;
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;  // the frame is opaque
+  std::vector<uint8_t> png;
+  if (stbi_write_png_to_func(AppendBytes, &png, GlFrame::kWidth, GlFrame::kHeight, 4, pixels.data(),
+                             GlFrame::kWidth * 4) == 0) {
+    std::fprintf(stderr, "swayfire: warning: cannot save the screenshot: PNG encoding failed\n");
+    return;
+  }
+  WebPage::Download(ScreenshotName(), png.data(), png.size(), "image/png");
+}
+
+bool WebEngine::IsKeyDown(int16_t scanCode) {
+  return input_.Keys().IsDown(scanCode);
+}
+
+bool WebEngine::IsKeyHit(int16_t scanCode) {
+  return input_.Keys().TakeHit(scanCode);
+}
+
+void WebEngine::LoadSound(const std::string& name, const std::string& file) {
+  audio_.LoadSound(name, paths_.ResolveData(file));
+}
+
+void WebEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {
+  audio_.PlaySound(name, volume);
+}
+
+void WebEngine::CreateFont(const std::string& name, const std::string&, int16_t size, int16_t,
+                           int16_t) {
+  text_.CreateFont(name, size);
+}
+
+void WebEngine::DrawText(const std::string& font, float x, float y, float width, float,
+                         const std::string& text, int32_t color, int16_t alignment) {
+  text_.Draw(frame_, font, x, y, width, text, color, alignment);
+}
+
+void WebEngine::Shutdown() {
+  text_.ReleaseTextures();
+  audio_.FreeSounds();
+}

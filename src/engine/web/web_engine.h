@@ -1,0 +1,78 @@
+// The Engine in the browser: draws with WebGL2 into a 640 x 480 frame shown on the page's canvas,
+// keeps 60 passes a second while giving the browser its turn, reads the keys through the page,
+// plays sounds through OpenAL.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/common/bitmap_font.h"
+#include "engine/engine.h"
+#include "io/paths.h"
+#include "engine/web/pass_schedule.h"
+#include "engine/web/web_audio.h"
+#include "engine/web/web_gl.h"
+#include "engine/web/web_input.h"
+#include "engine/web/web_page.h"
+#include "engine/web/web_text.h"
+
+// A picture as a WebGL texture. `life` expires with the WebGL context, which has then freed it.
+struct WebTexture : TextureData {
+  using TextureData::TextureData;
+  ~WebTexture() override;
+
+  unsigned texture = 0;
+  int width = 0;
+  int height = 0;
+  std::weak_ptr<void> life;
+  BitmapFont font;  // the glyph layout, should the picture serve as a bitmap-font atlas
+};
+
+class WebEngine : public Engine {
+ public:
+  // The canvas is found by its CSS selector; the TrueType font is a file in the packed data.
+  WebEngine(WebPage& page, WebInput& input, WebAudio& audio, Paths& paths, std::string canvas,
+            std::string fontFile);
+  WebEngine(const WebEngine&) = delete;
+  WebEngine& operator=(const WebEngine&) = delete;
+  ~WebEngine() override;
+
+  void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
+                  bool fullScreen, int16_t a, int16_t b, int16_t c) override;
+  bool IsKeyDown(int16_t scanCode) override;
+  bool IsKeyHit(int16_t scanCode) override;
+  void LoadSound(const std::string& name, const std::string& file) override;
+  void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c, int16_t d) override;
+  void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
+  void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
+                  int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,
+                  float d) override;
+  void DrawBitmapText(const Texture& fontTexture, const std::string& text, float x, float y,
+                      float scale, float angle, int16_t opacity, float red, float green,
+                      float blue) override;
+  void BeginFrame(int16_t a, int16_t b, int16_t c) override;
+  void SetColor(int16_t red, int16_t green, int16_t blue) override;
+  void TakeScreenshot() override;
+  void EndFrame() override;
+  void CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t a,
+                  int16_t b) override;
+  void DrawText(const std::string& font, float x, float y, float width, float height,
+                const std::string& text, int32_t color, int16_t alignment) override;
+  void Shutdown() override;
+
+ private:
+  const WebTexture* Drawable(const Texture& texture) const;
+  // Gives the browser its turn until the next pass is due (see pass_schedule.h).
+  void Pace();
+
+  WebPage& page_;
+  WebInput& input_;
+  WebAudio& audio_;
+  Paths& paths_;
+  std::string canvas_;
+  GlFrame frame_;  // before the text, whose textures go first
+  WebText text_;
+  PassSchedule schedule_;
+  int backToBack_ = 0;
+  uint8_t tint_[3] = {255, 255, 255};
+};

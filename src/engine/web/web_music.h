@@ -1,0 +1,40 @@
+// The one music track in the browser: Ogg Vorbis (stb_vorbis) or WAV, decoded whole when loaded
+// and played through OpenAL. The main loop restarts it whenever its position has reached its
+// length, so a track that has finished reports its length as its position.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "io/paths.h"
+#include "engine/web/web_audio.h"
+
+// The files to try for a track: the name itself, then the same name with each of the other
+// extensions the browser build decodes (a .wma asks for a .ogg or .wav beside it).
+std::vector<std::string> WebMusicCandidates(const std::string& path);
+
+class WebMusicPlayer : public MusicPlayer {
+ public:
+  WebMusicPlayer(WebAudio& audio, const Paths& paths) : audio_(audio), paths_(paths) {}
+  WebMusicPlayer(const WebMusicPlayer&) = delete;
+  WebMusicPlayer& operator=(const WebMusicPlayer&) = delete;
+  ~WebMusicPlayer() override;
+
+  void Load(const std::string& file, int16_t a) override;
+  int32_t GetPosition() override;
+  int32_t GetLength() override;
+  void SetVolume(int16_t volume) override;
+  void Play(int16_t a) override;
+
+ private:
+  void Unload();
+
+  WebAudio& audio_;
+  const Paths& paths_;
+  unsigned buffer_ = 0;
+  unsigned source_ = 0;
+  int32_t length_ = 0;
+  bool loaded_ = false;
+  int volume_ = 100;
+};

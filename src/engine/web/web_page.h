@@ -1,0 +1,55 @@
+// The bridge between the browser backend and the page around the game (web/pre.js, web/page.js):
+// giving the browser its turn, the status the page shows to tests, the player's saved files,
+// downloads and messages. The only place of the backend that speaks JavaScript.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// What the page's status says of the game (window.swayfireStatus()).
+struct PageStatus {
+  enum Mode { Loading = 0, Splash = 1, Menu = 2, Game = 3, Ended = 4 };
+  Mode mode = Loading;
+  int menuSelection = 0;
+  bool paused = false;
+  int score = 0;
+  int level = 0;
+};
+
+class WebPage {
+ public:
+  // Where the status comes from; asked each time the browser gets its turn.
+  void SetStatusSource(std::function<PageStatus()> source) { source_ = std::move(source); }
+  void CountPass() { ++passes_; }
+  int64_t Passes() const { return passes_; }
+  // Tells the page what the game shows now.
+  void Publish();
+
+  // Gives the browser its turn until its next display refresh (requestAnimationFrame) but no
+  // longer than `latest` milliseconds; Sleep for about `milliseconds`. The game's own code waits
+  // meanwhile (ASYNCIFY).
+  void WaitForRefresh(double latest);
+  void Sleep(uint32_t milliseconds);
+  // performance.now(), in milliseconds.
+  static double Now();
+
+  // The keyboard and focus events queued since the last call, one a line (see web/pre.js).
+  static std::string TakeEvents();
+  // Writes the player's files back to browser storage soon (after the writes of this pass).
+  static void SaveSoon();
+  // Offers the bytes as a download under the name.
+  static void Download(const std::string& name, const void* data, size_t size,
+                       const std::string& type);
+  static void SetTitle(const std::string& title);
+  // A save failed: the page says once that scores cannot be kept, and the status says so.
+  static void StorageFailed(const std::string& why);
+  // The game is over: the page's status says so, and its message too when it ended normally (a
+  // fatal error keeps its own message). Fatal shows such an error.
+  void Ended(bool normally);
+  static void Fatal(const std::string& message);
+
+ private:
+  std::function<PageStatus()> source_;
+  int64_t passes_ = 0;
+};

@@ -1,0 +1,92 @@
+// The page around the game: the loading bar, the line that speaks to the player, focus, and the
+// read-only status tests look at (window.swayfireStatus()).
+(function() {
+  'use strict';
+  var canvas = document.getElementById('screen');
+  var loading = document.getElementById('loading');
+  var bar = document.getElementById('loading-bar');
+  var message = document.getElementById('message');
+
+  // The drawing context, made now so that the browser starts its graphics while the game's files
+  // download (the first one can take a second); the game takes this same context later. Same
+  // settings as the game asks for (web_gl.cpp).
+  try {
+    canvas.getContext('webgl2', {
+      alpha: false, depth: false, stencil: false, antialias: false, preserveDrawingBuffer: false
+    });
+  } catch (error) {}
+
+  var texts = {
+    storage: 'Scores cannot be saved in this browser; they are kept until you leave the page.',
+    ended: 'Swayfire has ended. Reload the page to play again.'
+  };
+  var modes = ['loading', 'splash', 'menu', 'game', 'ended'];
+  var state = {
+    passes: 0, mode: 'loading', menuSelection: 0, paused: false, score: 0, level: 0,
+    storage: 'ok', firstFrameMs: null
+  };
+
+  function say(text) {
+    message.textContent = text;
+  }
+
+  window.swayfireStatus = function() {
+    return Object.assign({}, state);
+  };
+
+  // Focus goes to the game on the first click or key.
+  function focusGame() {
+    if (document.activeElement !== canvas) canvas.focus({preventScroll: true});
+  }
+  addEventListener('mousedown', focusGame, {once: true});
+  addEventListener('keydown', focusGame, {once: true});
+  canvas.addEventListener('mousedown', focusGame);
+
+  window.Module = {
+    canvas: canvas,
+    // The game decodes its own pictures and sounds: the browser need not decode the packed files
+    // again before the game may start.
+    noImageDecoding: true,
+    noAudioDecoding: true,
+    print: function(text) { console.log(text); },
+    printErr: function(text) { console.warn(text); },
+    // Emscripten reports the download as "Downloading data... (done/total)", and "" when it runs.
+    setStatus: function(text) {
+      var progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text || '');
+      if (progress && Number(progress[2]) > 0) {
+        bar.style.width = Math.min(100, 100 * Number(progress[1]) / Number(progress[2])) + '%';
+      }
+      if (!text) {
+        bar.style.width = '100%';
+        loading.classList.add('hidden');
+      }
+    },
+    onStorageFailed: function() {
+      state.storage = 'unavailable';
+      if (state.mode !== 'ended') say(texts.storage);
+    },
+    onAbort: function(what) {
+      say('Swayfire stopped: ' + what);
+    },
+    swayfire: {
+      // Called by the game whenever it gives the browser its turn.
+      publish: function(passes, mode, menuSelection, paused, score, level) {
+        state.passes = passes;
+        state.mode = modes[mode] || state.mode;
+        state.menuSelection = menuSelection;
+        state.paused = !!paused;
+        state.score = score;
+        state.level = level;
+        if (state.firstFrameMs === null && mode >= 1) state.firstFrameMs = performance.now();
+        if (mode >= 1) loading.classList.add('hidden');
+      },
+      ended: function(normally) {
+        state.mode = 'ended';
+        if (normally) say(texts.ended);
+      },
+      fatal: function(text) {
+        say('Swayfire stopped: ' + text);
+      }
+    }
+  };
+})();
