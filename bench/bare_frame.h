@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/game.h"
 #include "engine/recording/calls.h"
 #include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_platform.h"
 #include "forwarding.h"
-#include "core/game.h"
 
 // The SDL engine, except that a frame ends by carrying out the drawing queued in the renderer
 // instead of being shown and held to 60 frames a second: the benchmarks measure the drawing.

@@ -23,7 +23,6 @@
 
 #include "core/game.h"
 #include "engine/sdl/sdl_backend.h"
-#include "io/paths.h"
 #include "engine/sdl/sdl_platform.h"
 #include "forwarding.h"
 #include "io/ini_utility.h"

@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "io/folders.h"
-#include "io/ini_utility.h"
-#include "io/paths.h"
+#include "core/game.h"
 #include "engine/web/saving_utility.h"
 #include "engine/web/web_audio.h"
 #include "engine/web/web_engine.h"
@@ -14,7 +12,9 @@
 #include "engine/web/web_music.h"
 #include "engine/web/web_page.h"
 #include "engine/web/web_platform.h"
-#include "core/game.h"
+#include "io/folders.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 #include "shell/shell.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <utility>
 
-#include "io/ini_utility.h"
-#include "io/paths.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_music.h"
 #include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/sdl_window.h"
+#include "io/ini_utility.h"
+#include "io/paths.h"
 
 struct SdlBackend {
   // The player's files in `folders.AppFolder()`, the game's own files read from its data folder.

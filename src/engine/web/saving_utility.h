@@ -3,8 +3,8 @@
 // it.
 #pragma once
 
-#include "io/ini_utility.h"
 #include "engine/web/web_page.h"
+#include "io/ini_utility.h"
 
 class SavingUtility : public Utility {
  public:

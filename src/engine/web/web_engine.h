@@ -8,13 +8,13 @@
 
 #include "engine/common/bitmap_font.h"
 #include "engine/engine.h"
-#include "io/paths.h"
 #include "engine/web/pass_schedule.h"
 #include "engine/web/web_audio.h"
 #include "engine/web/web_gl.h"
 #include "engine/web/web_input.h"
 #include "engine/web/web_page.h"
 #include "engine/web/web_text.h"
+#include "io/paths.h"
 
 // A picture as a WebGL texture. `life` expires with the WebGL context, which has then freed it.
 struct WebTexture : TextureData {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "io/paths.h"
 #include "engine/web/web_audio.h"
+#include "io/paths.h"
 
 // The files to try for a track: the name itself, then the same name with each of the other
 // extensions the browser build decodes (a .wma asks for a .ogg or .wav beside it).

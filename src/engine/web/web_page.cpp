@@ -56,9 +56,8 @@ EM_JS(void, swayfire_download, (const char* name, const void* data, int size, co
 
 EM_JS(void, swayfire_set_title, (const char* title), { document.title = UTF8ToString(title); });
 
-EM_JS(void, swayfire_storage_failed, (const char* why), {
-  Module['swayfire'].storageFailed(UTF8ToString(why));
-});
+EM_JS(void, swayfire_storage_failed, (const char* why),
+      { Module['swayfire'].storageFailed(UTF8ToString(why)); });
 
 EM_JS(void, swayfire_ended, (int normally), { Module['swayfire'].ended(normally); });
 
