@@ -29,7 +29,7 @@ const std::vector<std::string>& AssetFileNames() {
                                      "fire.wav",
                                      "bonus.wav",
                                      "ai_die.wav",
-                                     "music.wav"};
+                                     "music.ogg"};
     for (int i = 1; i <= 10; ++i) list.push_back("ai_" + std::to_string(i) + ".bmp");
     for (int i = 1; i <= 5; ++i) list.push_back("hit_0" + std::to_string(i) + ".wav");
     return list;

@@ -8,7 +8,7 @@
 
 namespace test {
 
-// Every file name under files/ that the game loads (pictures and sounds, plus music.wav).
+// Every file name under files/ that the game loads (pictures and sounds, plus music.ogg).
 const std::vector<std::string>& AssetFileNames();
 // Creates every asset file (empty placeholders: the recording backend does not decode them).
 void MakeAssetFiles(const std::filesystem::path& folder);
