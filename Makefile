@@ -25,7 +25,11 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-test: build
+# With Emscripten at hand the browser build comes first, so the browser test has a page to play.
+HAVE_EMSCRIPTEN := $(shell command -v emcc >/dev/null 2>&1 && echo yes)
+WEB_OUT ?= build-web
+
+test: build $(if $(HAVE_EMSCRIPTEN),web)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
