@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install
+.PHONY: all deps build run test test-asan bench bench-web fuzz clean install
 
 all: build
 
@@ -39,9 +39,13 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE real-window
 
-bench: build
+bench: build $(if $(HAVE_EMSCRIPTEN),bench-web)
 	cmake --build $(BUILD) -j $(JOBS) --target swayfire_bench
 	./$(BUILD)/bench/swayfire_bench
+
+# The browser build's figures in headless Chromium: passes per second, download size, first frame.
+bench-web: web
+	/usr/bin/python3 bench/web_bench.py $(WEB_OUT)
 
 # libFuzzer targets (clang) in a build of their own, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
