@@ -37,7 +37,7 @@ $(ASAN_BUILD)/CMakeCache.txt: | deps
 
 test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE real-window
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'real-window|browser'
 
 bench: build $(if $(HAVE_EMSCRIPTEN),bench-web)
 	cmake --build $(BUILD) -j $(JOBS) --target swayfire_bench
