@@ -112,7 +112,7 @@ class Visit:
         entries = harness.console(self.driver)
         errors = [text for level, text in entries if level == "SEVERE"]
         for level, text in entries:
-            if level != "SEVERE":
+            if level == "WARNING":
                 print("      console %s: %s" % (level, text[:200]))
         failed = self.server.failed_requests()
         self.check(not errors, "%s: no console errors%s" % (what, "".join("\n      " + e[:300] for e in errors)))
@@ -261,7 +261,10 @@ def first_visit(visit, check, refs):
         visit.press("a", "d", "w", "s")
     s = visit.status()
     check(s["mode"] == "game" and s["score"] > 0, "A D W S fire and the shots hit (score %d)" % s["score"])
+    # How much the running game changes in 40 passes, and then the paused one.
     firing = thumb(visit.shot("4-firing"))
+    visit.after_passes(40)
+    moving = pictures.mean_difference(firing, thumb(visit.shot("4-firing-later")))
 
     visit.press("p")
     s = visit.wait("the pause", lambda s: s["paused"], 10)
@@ -270,7 +273,9 @@ def first_visit(visit, check, refs):
     after = visit.shot("6-still-paused")
     d = pictures.mean_difference(thumb(before), thumb(after))
     check(s["paused"] and s["mode"] == "game", "P pauses the game while the passes go on")
-    check(d < 1.5, "the paused game stands still (mean change %.2f of 255)" % d)
+    check(d < 1.5 and d < moving / 2,
+          "the paused game stands still (mean change %.2f of 255 in 40 passes; running: %.2f)"
+          % (d, moving))
     # The pause veils the game in light blue: the screen gets much lighter.
     lighter = pictures.mean(thumb(before)) - pictures.mean(firing)
     check(lighter > 20, "the pause shows over the game (%.0f grey levels lighter)" % lighter)
@@ -337,7 +342,8 @@ def broken_storage(visit, check):
     check(s["mode"] == "game", "and a survival game plays (status %r)" % s)
     visit.shot("9-no-storage")
     for level, text in harness.console(visit.driver):
-        print("      console %s (no storage): %s" % (level, text[:200]))
+        if level in ("WARNING", "SEVERE"):
+            print("      console %s (no storage): %s" % (level, text[:200]))
 
 
 def phase(check, name, run, *args):
