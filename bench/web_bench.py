@@ -116,7 +116,6 @@ def main():
                 .key_down(Keys.RETURN).pause(0.1).key_up(Keys.RETURN).perform()
             harness.wait_for(driver, "a survival game", lambda s: s["mode"] == "game", 5)
             time.sleep(1)
-            driver.set_script_timeout(30)
             run = driver.execute_async_script(MEASURE_PASSES_JS, 10)
         finally:
             driver.quit()

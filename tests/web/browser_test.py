@@ -16,6 +16,7 @@ import os
 import sys
 import tempfile
 import time
+import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
@@ -93,8 +94,14 @@ class Visit:
 
     def shot(self, name):
         """The canvas as the player sees it, without the letterbox; saved as NAME.png."""
-        element = self.canvas()
-        data = element.screenshot_as_png
+        from selenium.common.exceptions import TimeoutException
+        for attempt in range(3):  # a busy machine can stall the page for seconds
+            try:
+                data = self.canvas().screenshot_as_png
+                break
+            except TimeoutException:
+                if attempt == 2:
+                    raise TimeoutError("no screenshot of %s: the page shows no new frame" % name)
         with open(os.path.join(self.out, name + ".png"), "wb") as f:
             f.write(data)
         pic = pictures.read_png(data)
@@ -104,29 +111,44 @@ class Visit:
             pic = pic.crop((w - cw) // 2, (h - ch) // 2, cw, ch)
         return pic
 
+    def frames_per_second(self):
+        """How often the browser gets to draw the page (requestAnimationFrame) over a second."""
+        return self.driver.execute_async_script("""
+            const done = arguments[0], t0 = performance.now();
+            let frames = 0;
+            (function frame() {
+              if (performance.now() - t0 < 1000) { ++frames; requestAnimationFrame(frame); } else done(frames);
+            })();""")
+
     def message(self):
         return self.driver.find_element("id", "message").text.strip()
 
     def console_errors(self, what):
-        """Checks that nothing was logged as an error since the last call; prints the rest."""
+        """Checks that nothing was logged as an error since the last call; prints the warnings."""
         entries = harness.console(self.driver)
         errors = [text for level, text in entries if level == "SEVERE"]
-        for level, text in entries:
-            if level == "WARNING":
-                print("      console %s: %s" % (level, text[:200]))
-        failed = self.server.failed_requests()
+        print_warnings(entries)
         self.check(not errors, "%s: no console errors%s" % (what, "".join("\n      " + e[:300] for e in errors)))
-        return errors, failed
+
+
+def print_warnings(entries, where=""):
+    for level, text in entries:
+        if level in ("WARNING", "SEVERE"):
+            print("      console %s%s: %s" % (level, where, text[:300]))
 
 
 def thumb(pic):
     return pic.thumbnail(32, 24)
 
 
+def part(pic, box):
+    """A box given in the game's 640 x 480 pixels, cut out of a picture of any size."""
+    k = pic.width / 640.0
+    return pic.crop(int(box[0] * k), int(box[1] * k), int(box[2] * k), int(box[3] * k))
+
+
 def record_box(pic):
-    x, y, w, h = RECORD_BOX
-    s = pic.width / 640.0
-    return pic.crop(int(x * s), int(y * s), int(w * s), int(h * s))
+    return part(pic, RECORD_BOX)
 
 
 def references(folders):
@@ -144,10 +166,7 @@ def references(folders):
 def likeness(pic, reference, box=(0, 0, 640, 480)):
     """How much a part of the screen (in the game's 640 x 480 pixels) looks like the same part of a
     picture: the correlation of their thumbnails."""
-    def part(p):
-        k = p.width / 640.0
-        return thumb(p.crop(int(box[0] * k), int(box[1] * k), int(box[2] * k), int(box[3] * k)))
-    return pictures.correlation(part(pic), part(reference))
+    return pictures.correlation(thumb(part(pic, box)), thumb(part(reference, box)))
 
 
 # Below the menu's entries: its background's horizon and grid, under the keys' pictures.
@@ -190,7 +209,6 @@ const newM1 = arguments[0];
 def score_file(visit, new_m1=None):
     """The stored score file (text as found), optionally with its M1 record changed afterwards."""
     visit.open(harness.BLANK_PATH)
-    visit.driver.set_script_timeout(20)
     return visit.driver.execute_async_script(FIND_SCORE_FILE_JS, new_m1)
 
 
@@ -244,6 +262,9 @@ def first_visit(visit, check, refs):
     check(s.get("mode") == "game" and s.get("score") == 0 and not s.get("paused"),
           "Enter on SURVIVAL starts a game (status %r)" % s)
     visit.after_passes(30)
+    # The game's loop must leave the browser its turns to show the frames it draws.
+    fps = visit.frames_per_second()
+    check(fps >= 15, "the browser shows the game's frames (%d animation frames in a second)" % fps)
     game = visit.shot("3-game")
     gt = thumb(game)
     check(pictures.correlation(gt, mt) < 0.8,
@@ -341,9 +362,7 @@ def broken_storage(visit, check):
     s = visit.after_passes(30)
     check(s["mode"] == "game", "and a survival game plays (status %r)" % s)
     visit.shot("9-no-storage")
-    for level, text in harness.console(visit.driver):
-        if level in ("WARNING", "SEVERE"):
-            print("      console %s (no storage): %s" % (level, text[:200]))
+    print_warnings(harness.console(visit.driver), " (no storage)")
 
 
 def phase(check, name, run, *args):
@@ -351,9 +370,10 @@ def phase(check, name, run, *args):
     try:
         return run(*args)
     except Exception as error:
-        check(False, "%s stopped: %s: %s" % (name, type(error).__name__, error))
-        for level, text in harness.console(args[0].driver):
-            print("      console %s: %s" % (level, text[:300]))
+        where = [f for f in traceback.extract_tb(error.__traceback__) if f.filename == __file__]
+        check(False, "%s stopped at line %s: %s: %s" % (name, where[-1].lineno if where else "?",
+                                                        type(error).__name__, str(error).split("\n")[0]))
+        print_warnings(harness.console(args[0].driver))
         return None
 
 

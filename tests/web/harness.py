@@ -6,7 +6,6 @@ import functools
 import http.server
 import os
 import shutil
-import socket
 import threading
 import time
 
@@ -60,7 +59,8 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
     def log_request(self, code="-", size="-"):
-        if str(getattr(code, "value", code)) != "200" and str(getattr(code, "value", code)) != "304":
+        code = str(getattr(code, "value", code))
+        if code not in ("200", "304"):  # a missing favicon is a 404 here
             self.server.failed_requests.append("%s %s" % (code, self.path))
 
 
@@ -102,7 +102,11 @@ def start_chromium(profile_dir):
         options.add_argument(arg)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     service = Service(executable_path=shutil.which("chromedriver"), log_path=os.devnull)
-    return webdriver.Chrome(service=service, options=options)
+    driver = webdriver.Chrome(service=service, options=options)
+    # Generous: on a busy machine a page with a game in it can stall for seconds.
+    driver.set_page_load_timeout(120)
+    driver.set_script_timeout(60)
+    return driver
 
 
 STATUS_JS = ("return typeof window.swayfireStatus === 'function' ? "
