@@ -95,12 +95,12 @@ class Visit:
     def shot(self, name):
         """The canvas as the player sees it, without the letterbox; saved as NAME.png."""
         from selenium.common.exceptions import TimeoutException
-        for attempt in range(3):  # a busy machine can stall the page for seconds
+        for attempt in range(2):  # a busy machine can stall the page for seconds
             try:
                 data = self.canvas().screenshot_as_png
                 break
             except TimeoutException:
-                if attempt == 2:
+                if attempt == 1:
                     raise TimeoutError("no screenshot of %s: the page shows no new frame" % name)
         with open(os.path.join(self.out, name + ".png"), "wb") as f:
             f.write(data)
@@ -234,6 +234,9 @@ def first_visit(visit, check, refs):
     s = visit.wait("the menu after the splash", lambda s: s["mode"] == "menu", 10)
     check(s.get("storage") == "ok", "storage works in a normal profile (status %r)" % s.get("storage"))
     check(visit.message() == "", "no message on the page while all is well: %r" % visit.message())
+    # The game's loop must leave the browser its turns to show the frames it draws.
+    fps = visit.frames_per_second()
+    check(fps >= 15, "the browser shows the menu's frames (%d animation frames in a second)" % fps)
     menu, zero_record = record_shows(visit, "2-menu")
     st, mt = thumb(splash), thumb(menu)
     check(pictures.spread(st) > 8, "the splash is drawn (grey-level spread %.1f)" % pictures.spread(st))
@@ -262,7 +265,6 @@ def first_visit(visit, check, refs):
     check(s.get("mode") == "game" and s.get("score") == 0 and not s.get("paused"),
           "Enter on SURVIVAL starts a game (status %r)" % s)
     visit.after_passes(30)
-    # The game's loop must leave the browser its turns to show the frames it draws.
     fps = visit.frames_per_second()
     check(fps >= 15, "the browser shows the game's frames (%d animation frames in a second)" % fps)
     game = visit.shot("3-game")
