@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench fuzz clean install golden package web web-run
+.PHONY: all deps build run test test-asan bench bench-web fuzz clean install golden package web web-run
 
 all: build
 
@@ -45,7 +45,10 @@ package: deps $(PKG_BUILD)/CMakeCache.txt web
 	cmake --build $(PKG_BUILD) -j $(JOBS) --target package
 	cmake --build $(PKG_BUILD) --target web_bundle
 
-test: build
+# With Emscripten at hand the browser build comes first, so the browser test has a page to play.
+HAVE_EMSCRIPTEN := $(shell command -v emcc >/dev/null 2>&1 && echo yes)
+
+test: build $(if $(HAVE_EMSCRIPTEN),web)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Records the golden replays (tests/golden) again, for a change of behaviour that is meant, and
@@ -58,11 +61,15 @@ $(ASAN_BUILD)/CMakeCache.txt: | deps
 
 test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE real-window
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'real-window|browser'
 
-bench: build
+bench: build $(if $(HAVE_EMSCRIPTEN),bench-web)
 	cmake --build $(BUILD) -j $(JOBS) --target swayfire_bench
 	./$(BUILD)/bench/swayfire_bench
+
+# The browser build's figures in headless Chromium: passes per second, download size, first frame.
+bench-web: web
+	/usr/bin/python3 bench/web_bench.py $(WEB_OUT)
 
 # libFuzzer targets (clang) in a build of their own, each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz

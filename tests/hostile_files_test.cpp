@@ -261,7 +261,7 @@ TEST(HostileFiles, AMissingAssetEndsTheGameNamingItAndWritesNothing) {
       {"logo.jpg", "[OPTIONS]\nSND=False\n"},
       {"arrow.dds", "[OPTIONS]\nSND=False\n"},
       {"hit_03.wav", "[OPTIONS]\nSND=True\n"},
-      {"music.wav", "[OPTIONS]\nSND=True\n"},
+      {"music.ogg", "[OPTIONS]\nSND=True\n"},
   };
   for (const Missing& m : missing) {
     SCOPED_TRACE(m.file);
@@ -339,7 +339,7 @@ TEST(HostileFiles, ACorruptAssetEndsTheRealGameNamingItAndWritesNothing) {
       {"arrow.dds", "DDS |" + std::string(60, '\0'), false},
       {"font_default.dds", Garbage(200, 5), false},
       {"hit_03.wav", "RIFF" + Garbage(5000, 6), true},
-      {"music.wav", Garbage(5000, 7), true},
+      {"music.ogg", Garbage(5000, 7), true},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.file);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "shell/shell.h"
 #include "test_support.h"
@@ -71,6 +72,8 @@ std::string OneSecondWav() {
 
 TEST(MusicCheck, TrackRestartsWhenItHasPlayedToItsEnd) {
   TestGame t;
+  // The .ogg placeholder would be found before the .wav.
+  std::filesystem::remove(t.folder / "files" / "music.ogg");
   test::WriteFile(t.folder / "files" / "music.wav", OneSecondWav());
   t.game.musicPlayer.Load("files\\music.wma", 0);
   t.game.musicPlayer.Play(-1);
@@ -89,6 +92,24 @@ TEST(MusicCheck, TrackRestartsWhenItHasPlayedToItsEnd) {
   EXPECT_EQ(t.Count("MusicPlayer.GetLength -> 1000"), 130);
   EXPECT_NEAR(firstRestart, 61, 1);  // 60 frames of 1000/60 ms make the second
   EXPECT_EQ(restarts, 2);
+}
+
+// The game's own music is Ogg Vorbis: its length comes from the stream, not a stand-in, so the
+// track restarts when it has really played to its end (32 seconds).
+TEST(MusicCheck, OggTrackLengthIsReadFromTheFile) {
+  TestGame t;
+  const std::string ogg = test::ReadFile(std::string(SWAYFIRE_BUILD_DIR) + "/files/music.ogg");
+  ASSERT_FALSE(ogg.empty());
+  test::WriteFile(t.folder / "files" / "music.ogg", ogg);
+  t.game.musicPlayer.Load("files\\music.wma", 0);
+  t.game.musicPlayer.Play(-1);
+  IdlePass(t);
+  EXPECT_EQ(t.Count("MusicPlayer.GetLength -> 32000"), 1);
+  // A file cut inside its first page still loads, with the stand-in length of 30 seconds.
+  test::WriteFile(t.folder / "files" / "music.ogg", ogg.substr(0, 40));
+  t.game.musicPlayer.Load("files\\music.wma", 0);
+  IdlePass(t);
+  EXPECT_EQ(t.Count("MusicPlayer.GetLength -> 30000"), 1);
 }
 
 TEST(NewGame, SurvivalGameHasFiveSlotsAndOneSpawnLeft) {

@@ -1,7 +1,9 @@
 /* audio_check: tells whether a recording of the game's sound output (SDL's disk audio driver:
  * raw signed 16-bit little-endian stereo at 44100 Hz) holds the music and the sound effects.
  *
- *   audio_check RAW MUSIC_WAV MIN_SECONDS [EFFECT_WAV MIN_COUNT]...
+ *   audio_check RAW MUSIC MIN_SECONDS [EFFECT_WAV MIN_COUNT]...
+ *
+ * MUSIC is a WAV or an Ogg Vorbis file.
  *
  * The music is the first thing the game plays, so the recording is lined up with the music file
  * where its sound begins; from there on, every stretch of 1024 frames is fitted as (gain x music)
@@ -18,6 +20,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <vorbis/vorbisfile.h>
 
 /* A stretch is one buffer of the sound device (1024 frames), over which the music keeps one gain:
  * the mixer applies a new music volume from the next buffer on. */
@@ -94,6 +97,48 @@ static int ReadWav(const char* path, Sound* sound) {
   fprintf(stderr, "audio_check: %s has no sound data\n", path);
   free(data);
   return 0;
+}
+
+/* Ogg Vorbis at 44100 Hz, mono or stereo, decoded by libvorbisfile to 16-bit samples. */
+static int ReadOgg(const char* path, Sound* sound) {
+  OggVorbis_File file;
+  if (ov_fopen(path, &file) != 0) {
+    fprintf(stderr, "audio_check: %s is not an Ogg Vorbis file\n", path);
+    return 0;
+  }
+  const vorbis_info* info = ov_info(&file, -1);
+  const int channels = info->channels;
+  if (info->rate != kRate || channels < 1 || channels > 2) {
+    fprintf(stderr, "audio_check: %s: %ld Hz %d channels (44100 Hz expected)\n", path, info->rate,
+            channels);
+    ov_clear(&file);
+    return 0;
+  }
+  long size = 0, capacity = 1 << 20;
+  unsigned char* data = malloc((size_t)capacity);
+  for (;;) {
+    if (capacity - size < 8192) {
+      capacity *= 2;
+      data = realloc(data, (size_t)capacity);
+    }
+    int section = 0;
+    long got = ov_read(&file, (char*)data + size, 8192, 0, 2, 1, &section);
+    if (got <= 0) break;
+    size += got;
+  }
+  ov_clear(&file);
+  *sound = Mono(data, size / (2 * channels), channels);
+  free(data);
+  return 1;
+}
+
+/* The music: a WAV file or an Ogg Vorbis one, told apart by the first bytes. */
+static int ReadMusic(const char* path, Sound* sound) {
+  FILE* file = fopen(path, "rb");
+  char magic[4] = {0};
+  int ogg = file != NULL && fread(magic, 1, 4, file) == 4 && memcmp(magic, "OggS", 4) == 0;
+  if (file != NULL) fclose(file);
+  return ogg ? ReadOgg(path, sound) : ReadWav(path, sound);
 }
 
 static long FirstAbove(const Sound* sound, float level) {
@@ -356,7 +401,7 @@ static int LoadEffect(const char* path, Effect* effect) {
 
 int main(int argc, char** argv) {
   if (argc < 4 || (argc - 4) % 2 != 0) {
-    fprintf(stderr, "usage: audio_check RAW MUSIC_WAV MIN_SECONDS [EFFECT_WAV MIN_COUNT]...\n");
+    fprintf(stderr, "usage: audio_check RAW MUSIC MIN_SECONDS [EFFECT_WAV MIN_COUNT]...\n");
     return 2;
   }
   unsigned char* raw = NULL;
@@ -371,7 +416,7 @@ int main(int argc, char** argv) {
   int effectCount = (argc - 4) / 2, status = 2, loaded = 0;
   Effect* effects = calloc((size_t)effectCount + 1, sizeof(Effect));
   char** wanted = malloc(sizeof(char*) * ((size_t)effectCount + 1));
-  if (ReadWav(argv[2], &music)) {
+  if (ReadMusic(argv[2], &music)) {
     while (loaded < effectCount && LoadEffect(argv[4 + 2 * loaded], &effects[loaded])) {
       wanted[loaded] = argv[5 + 2 * loaded];
       ++loaded;

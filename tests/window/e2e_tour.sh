@@ -59,7 +59,7 @@ fi
 # move, "fire" for the player's shots (and the enemies').
 files=$folder/files
 check "no music or sound effects in the recording" \
-  "$audio_helper" "$sound" "$files/music.wav" 8 \
+  "$audio_helper" "$sound" "$files/music.ogg" 8 \
   "$files/enter.wav" 2 "$files/menu_opt.wav" 6 "$files/fire.wav" 6
 
 finish

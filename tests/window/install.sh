@@ -19,7 +19,7 @@ fi
 # 1. The layout under the prefix.
 id=$(basename "$(ls "$prefix"/share/applications/*.desktop 2>/dev/null | head -n 1)" .desktop)
 [ -x "$prefix/bin/swayfire" ] || fail "no executable bin/swayfire"
-for name in logo.jpg background.bmp font_default.dds fire.wav music.wav; do
+for name in logo.jpg background.bmp font_default.dds fire.wav music.ogg; do
   [ -f "$prefix/share/swayfire/files/$name" ] || fail "no share/swayfire/files/$name"
 done
 for stray in share/swayfire/files/bullet.dds share/swayfire/opt.ini bin/opt.ini bin/files; do

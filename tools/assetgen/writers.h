@@ -1,4 +1,4 @@
-// File writers for the formats the game loads: BMP, DDS, JPEG and WAV.
+// File writers for the formats the game loads: BMP, DDS, JPEG, WAV and Ogg Vorbis.
 #pragma once
 
 #include <string>
@@ -22,3 +22,6 @@ void WritePng(const std::string& path, const Image& img);
 // 16-bit PCM WAV; samples are interleaved when there is more than one channel.
 void WriteWav(const std::string& path, const std::vector<float>& samples, int channels,
               int sampleRate);
+// Ogg Vorbis (libvorbis, variable bit rate); quality runs from -0.1 (smallest) to 1.0 (best).
+void WriteOggVorbis(const std::string& path, const std::vector<float>& samples, int channels,
+                    int sampleRate, float quality);

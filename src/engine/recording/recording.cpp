@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -41,6 +43,34 @@ int32_t WavLength(const std::string& path) {
     } else {
       in.seekg(size + (size & 1), std::ios::cur);
     }
+  }
+  return 0;
+}
+
+// Length in milliseconds of an Ogg Vorbis file: the sample rate from its first page, the number of
+// samples from the granule position of its last page; 0 when it is not one.
+int32_t OggVorbisLength(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  auto u8 = [&](size_t at) { return static_cast<uint8_t>(data[at]); };
+  auto le = [&](size_t at, int bytes) {
+    uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | u8(at + size_t(i));
+    return v;
+  };
+  if (data.size() < 28 || std::memcmp(data.data(), "OggS", 4) != 0) return 0;
+  const size_t packet = 27 + u8(26);  // after the segment table
+  if (data.size() < packet + 16 || u8(packet) != 1 ||
+      std::memcmp(data.data() + packet + 1, "vorbis", 6) != 0) {
+    return 0;
+  }
+  const uint64_t rate = le(packet + 12, 4);
+  if (rate == 0) return 0;
+  for (size_t at = data.size() - 27 + 1; at-- > 0;) {
+    if (std::memcmp(data.data() + at, "OggS", 4) != 0) continue;
+    const uint64_t samples = le(at + 6, 8);
+    if (samples == ~uint64_t{0}) return 0;  // no page ends a packet: a broken file
+    return static_cast<int32_t>(std::min(static_cast<double>(samples) * 1000.0 / rate, 2.0e9));
   }
   return 0;
 }
@@ -295,7 +325,7 @@ void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
   if (found.empty()) {
     throw EngineError("cannot load music " + path + ": no such file (nor .ogg, .flac, .mp3, .wav)");
   }
-  int32_t length = WavLength(found);
+  int32_t length = found.ends_with(".ogg") ? OggVorbisLength(found) : WavLength(found);
   length_ = length > 0 ? length : kUnknownTrackLength;
   loaded_ = true;
   playing_ = false;

@@ -1,0 +1,416 @@
+#!/usr/bin/python3
+"""The browser build played in a real headless Chromium (WebGL on SwiftShader), served from
+127.0.0.1: the page loads without console errors; the splash and then the menu are drawn; keys
+move the cursor and start a survival game; firing, P and Escape work; the exit entry ends the game
+and the page says so; the score file written on one visit is read back on the next (same browser
+profile), and a record reset there is written back; with IndexedDB gone, the game still plays and
+the page says that scores cannot be saved.
+
+  browser_test.py BUILD_WEB [--files FILES] [--out FOLDER]
+
+BUILD_WEB is the folder `make web` writes; FILES the desktop build's files/ (the same generated
+pictures, to compare the screenshots with); the screenshots are saved into FOLDER. Exit status 77
+(skipped) when Chromium, its driver, Selenium or the built page is missing."""
+import argparse
+import os
+import sys
+import tempfile
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+import pictures  # noqa: E402
+
+SKIP = 77
+STORAGE_MESSAGE = "Scores cannot be saved in this browser; they are kept until you leave the page."
+ENDED_MESSAGE = "Swayfire has ended. Reload the page to play again."
+# The survival record as the menu draws it: "BEST SCORE" at (385, 170), the number below it.
+RECORD_BOX = (405, 180, 100, 22)
+
+
+class Check:
+    def __init__(self):
+        self.failures = []
+
+    def __call__(self, ok, what):
+        print(("ok:   " if ok else "FAIL: ") + what, flush=True)
+        if not ok:
+            self.failures.append(what)
+        return ok
+
+
+class Visit:
+    """One open page: keys, status, screenshots and the console, with the checks they feed."""
+
+    def __init__(self, driver, server, out, check):
+        self.driver, self.server, self.out, self.check = driver, server, out, check
+
+    def open(self, path="/index.html"):
+        self.driver.get(self.server.url(path))
+
+    def status(self):
+        return harness.status(self.driver)
+
+    def wait(self, what, predicate, timeout=10):
+        """The status once predicate holds; a step that never comes ends the visit (TimeoutError)."""
+        return harness.wait_for(self.driver, what, predicate, timeout)
+
+    def after_passes(self, count, timeout=20):
+        """Waits until the game has run `count` more passes (this machine may be slow and busy)."""
+        start = self.status()["passes"]
+        return self.wait("%d passes" % count, lambda s: s["passes"] >= start + count, timeout)
+
+    def hold_for_passes(self, count=3, longest=2.0):
+        """Keeps the keys as they are until the game has run a few passes (or the time is up:
+        the game may have ended), so that it sees them however slow this machine is."""
+        start, end = self.status()["passes"], time.monotonic() + longest
+        while self.status()["passes"] < start + count and time.monotonic() < end:
+            time.sleep(0.02)
+
+    def press(self, *keys):
+        """Each key down for a few passes, then up: one press as the game counts them."""
+        from selenium.webdriver.common.action_chains import ActionChains
+        for key in keys:
+            ActionChains(self.driver).key_down(key).perform()
+            self.hold_for_passes()
+            ActionChains(self.driver).key_up(key).perform()
+            self.hold_for_passes(1)
+
+    def chord(self, held, pressed):
+        """`pressed` pressed while `held` is held down."""
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(self.driver).key_down(held).perform()
+        self.hold_for_passes()
+        self.press(pressed)
+        ActionChains(self.driver).key_up(held).perform()
+
+    def focus(self):
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(self.driver).move_to_element(self.canvas()).click().perform()
+
+    def canvas(self):
+        return self.driver.find_element("id", "screen")
+
+    def shot(self, name):
+        """The canvas as the player sees it, without the letterbox; saved as NAME.png."""
+        from selenium.common.exceptions import TimeoutException
+        for attempt in range(2):  # a busy machine can stall the page for seconds
+            try:
+                data = self.canvas().screenshot_as_png
+                break
+            except TimeoutException:
+                if attempt == 1:
+                    raise TimeoutError("no screenshot of %s: the page shows no new frame" % name)
+        with open(os.path.join(self.out, name + ".png"), "wb") as f:
+            f.write(data)
+        pic = pictures.read_png(data)
+        w, h = pic.width, pic.height
+        if abs(w * 3 - h * 4) > 4:  # the element is wider or taller than the 4:3 picture in it
+            cw, ch = (h * 4 // 3, h) if w * 3 > h * 4 else (w, w * 3 // 4)
+            pic = pic.crop((w - cw) // 2, (h - ch) // 2, cw, ch)
+        return pic
+
+    def frames_per_second(self):
+        """How often the browser gets to draw the page (requestAnimationFrame) over a second."""
+        return self.driver.execute_async_script("""
+            const done = arguments[0], t0 = performance.now();
+            let frames = 0;
+            (function frame() {
+              if (performance.now() - t0 < 1000) { ++frames; requestAnimationFrame(frame); } else done(frames);
+            })();""")
+
+    def message(self):
+        return self.driver.find_element("id", "message").text.strip()
+
+    def console_errors(self, what):
+        """Checks that nothing was logged as an error since the last call; prints the warnings."""
+        entries = harness.console(self.driver)
+        errors = [text for level, text in entries if level == "SEVERE"]
+        print_warnings(entries)
+        self.check(not errors, "%s: no console errors%s" % (what, "".join("\n      " + e[:300] for e in errors)))
+
+
+def print_warnings(entries, where=""):
+    for level, text in entries:
+        if level in ("WARNING", "SEVERE"):
+            print("      console %s%s: %s" % (level, where, text[:300]))
+
+
+def thumb(pic):
+    return pic.thumbnail(32, 24)
+
+
+def part(pic, box):
+    """A box given in the game's 640 x 480 pixels, cut out of a picture of any size."""
+    k = pic.width / 640.0
+    return pic.crop(int(box[0] * k), int(box[1] * k), int(box[2] * k), int(box[3] * k))
+
+
+def record_box(pic):
+    return part(pic, RECORD_BOX)
+
+
+def references(folders):
+    """The menu's and the game's background pictures, when the generated files are at hand."""
+    found = {}
+    for name in ("mainmenu_background.bmp", "background.bmp"):
+        for folder in folders:
+            path = os.path.join(folder, name) if folder else ""
+            if path and os.path.isfile(path):
+                found[name] = pictures.read_bmp24(path)
+                break
+    return found
+
+
+def likeness(pic, reference, box=(0, 0, 640, 480)):
+    """How much a part of the screen (in the game's 640 x 480 pixels) looks like the same part of a
+    picture: the correlation of their thumbnails."""
+    return pictures.correlation(thumb(part(pic, box)), thumb(part(reference, box)))
+
+
+# Below the menu's entries: its background's horizon and grid, under the keys' pictures.
+MENU_LOWER_PART = (0, 300, 640, 180)
+
+
+# IndexedDB as Emscripten's IDBFS keeps it: one database per mount, one store "FILE_DATA", keyed
+# by path, each file {timestamp, mode, contents}. These run on the blank page of the same origin.
+FIND_SCORE_FILE_JS = """
+const done = arguments[arguments.length - 1];
+const newM1 = arguments[0];
+(async () => {
+  for (const info of await indexedDB.databases()) {
+    const db = await new Promise((ok, no) => {
+      const r = indexedDB.open(info.name); r.onsuccess = () => ok(r.result); r.onerror = () => no(r.error);
+    });
+    if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); continue; }
+    const mode = newM1 === null ? 'readonly' : 'readwrite';
+    const store = db.transaction('FILE_DATA', mode).objectStore('FILE_DATA');
+    const keys = await new Promise(ok => { const r = store.getAllKeys(); r.onsuccess = () => ok(r.result); });
+    const key = keys.find(k => String(k).endsWith('files/bullet.dds'));
+    if (key === undefined) { db.close(); continue; }
+    const entry = await new Promise(ok => { const r = store.get(key); r.onsuccess = () => ok(r.result); });
+    const text = new TextDecoder().decode(entry.contents);
+    if (newM1 !== null) {
+      entry.contents = new TextEncoder().encode(text.replace(/^M1=.*$/m, 'M1=' + newM1));
+      entry.timestamp = new Date();
+      await new Promise((ok, no) => {
+        const t = store.transaction; store.put(entry, key); t.oncomplete = ok; t.onerror = () => no(t.error);
+      });
+    }
+    db.close();
+    return done({database: info.name, key: String(key), text: text});
+  }
+  done(null);
+})().catch(e => done({error: String(e)}));
+"""
+
+
+def score_file(visit, new_m1=None):
+    """The stored score file (text as found), optionally with its M1 record changed afterwards."""
+    visit.open(harness.BLANK_PATH)
+    return visit.driver.execute_async_script(FIND_SCORE_FILE_JS, new_m1)
+
+
+def record_shows(visit, name):
+    """The menu after the splash has dissolved into it: its screenshot and the record's ink."""
+    visit.wait("the menu", lambda s: s["mode"] == "menu", 30)
+    visit.after_passes(110)  # the logo fades out over the menu's first 100 passes
+    pic = visit.shot(name)
+    return pic, record_box(pic).bright_mask()
+
+
+def first_visit(visit, check, refs):
+    started = time.monotonic()
+    visit.open()
+    s = visit.wait("the splash", lambda s: s["mode"] == "splash", 60)
+    splash = visit.shot("1-splash")
+    print("      splash after %.1f s (status %r)" % (time.monotonic() - started, s))
+    visit.focus()
+    loading = visit.driver.find_element("id", "loading")
+    check(not loading.is_displayed(), "the loading bar is hidden once the game runs")
+    help_text = visit.driver.find_element("id", "help").text
+    check("P" in help_text and "F11" in help_text, "the help line names the keys: %r" % help_text)
+    s = visit.wait("the menu after the splash", lambda s: s["mode"] == "menu", 10)
+    check(s.get("storage") == "ok", "storage works in a normal profile (status %r)" % s.get("storage"))
+    check(visit.message() == "", "no message on the page while all is well: %r" % visit.message())
+    # The game's loop must leave the browser its turns to show the frames it draws.
+    fps = visit.frames_per_second()
+    check(fps >= 15, "the browser shows the menu's frames (%d animation frames in a second)" % fps)
+    menu, zero_record = record_shows(visit, "2-menu")
+    st, mt = thumb(splash), thumb(menu)
+    check(pictures.spread(st) > 8, "the splash is drawn (grey-level spread %.1f)" % pictures.spread(st))
+    check(pictures.spread(mt) > 8, "the menu is drawn (grey-level spread %.1f)" % pictures.spread(mt))
+    check(pictures.correlation(st, mt) < 0.8,
+          "the splash and the menu are different pictures (correlation %.2f)" % pictures.correlation(st, mt))
+    if "mainmenu_background.bmp" in refs:
+        bg = refs["mainmenu_background.bmp"]
+        c_menu, c_splash = likeness(menu, bg, MENU_LOWER_PART), likeness(splash, bg, MENU_LOWER_PART)
+        check(c_menu > 0.5 and c_menu > c_splash + 0.2,
+              "the menu is drawn over its background picture (lower part: correlation %.2f, the "
+              "splash's %.2f)" % (c_menu, c_splash))
+
+    from selenium.webdriver.common.keys import Keys
+    moves = [(Keys.ARROW_DOWN, 1), (Keys.ARROW_DOWN, 2), (Keys.ARROW_DOWN, 0), (Keys.ARROW_UP, 2),
+             (Keys.ARROW_UP, 1), (Keys.ARROW_UP, 0)]
+    seen = []
+    for key, expected in moves:
+        visit.press(key)
+        seen.append(visit.wait("the cursor on entry %d" % expected,
+                               lambda s, e=expected: s["menuSelection"] == e, 10).get("menuSelection"))
+    check(seen == [e for _, e in moves], "Down and Up move the cursor, wrapping at both ends: %r" % seen)
+
+    visit.press(Keys.RETURN)
+    s = visit.wait("a survival game", lambda s: s["mode"] == "game", 10)
+    check(s.get("mode") == "game" and s.get("score") == 0 and not s.get("paused"),
+          "Enter on SURVIVAL starts a game (status %r)" % s)
+    visit.after_passes(30)
+    fps = visit.frames_per_second()
+    check(fps >= 15, "the browser shows the game's frames (%d animation frames in a second)" % fps)
+    game = visit.shot("3-game")
+    gt = thumb(game)
+    check(pictures.correlation(gt, mt) < 0.8,
+          "the game does not look like the menu (correlation %.2f)" % pictures.correlation(gt, mt))
+    if "background.bmp" in refs:
+        c = likeness(game, refs["background.bmp"])
+        c_menu = likeness(menu, refs["background.bmp"])
+        check(c > 0.5 and c > c_menu + 0.2,
+              "the game is drawn over its background picture (correlation %.2f, the menu's %.2f)"
+              % (c, c_menu))
+
+    # The player's shots fly in four directions; enemies come from the edges: hits score.
+    end = time.monotonic() + 30
+    while time.monotonic() < end and (visit.status() or {}).get("score", 0) <= 0:
+        visit.press("a", "d", "w", "s")
+    s = visit.status()
+    check(s["mode"] == "game" and s["score"] > 0, "A D W S fire and the shots hit (score %d)" % s["score"])
+    # How much the running game changes in 40 passes, and then the paused one.
+    firing = thumb(visit.shot("4-firing"))
+    visit.after_passes(40)
+    moving = pictures.mean_difference(firing, thumb(visit.shot("4-firing-later")))
+
+    visit.press("p")
+    s = visit.wait("the pause", lambda s: s["paused"], 10)
+    before = visit.shot("5-paused")
+    s = visit.after_passes(40)
+    after = visit.shot("6-still-paused")
+    d = pictures.mean_difference(thumb(before), thumb(after))
+    check(s["paused"] and s["mode"] == "game", "P pauses the game while the passes go on")
+    check(d < 1.5 and d < moving / 2,
+          "the paused game stands still (mean change %.2f of 255 in 40 passes; running: %.2f)"
+          % (d, moving))
+    # The pause veils the game in light blue: the screen gets much lighter.
+    lighter = pictures.mean(thumb(before)) - pictures.mean(firing)
+    check(lighter > 20, "the pause shows over the game (%.0f grey levels lighter)" % lighter)
+    visit.press("p")
+    s = visit.wait("the end of the pause", lambda s: not s["paused"], 10)
+    check(not s.get("paused") and s.get("mode") == "game", "P again resumes the game")
+
+    visit.press(Keys.ESCAPE)
+    s = visit.wait("the menu after Escape", lambda s: s["mode"] == "menu", 10)
+    check(s.get("mode") == "menu", "Escape leaves the game for the menu (status %r)" % s)
+    visit.press(Keys.ESCAPE)
+    s = visit.wait("the exit entry", lambda s: s["menuSelection"] == 2, 10)
+    check(s.get("menuSelection") == 2, "Escape in the menu moves the cursor to the exit entry")
+    visit.press(Keys.RETURN)
+    s = visit.wait("the end", lambda s: s["mode"] == "ended", 10)
+    check(s.get("mode") == "ended", "the exit entry ends the game (status %r)" % s)
+    time.sleep(0.3)
+    check(visit.message() == ENDED_MESSAGE, "the page says the game has ended: %r" % visit.message())
+    visit.console_errors("the first visit")
+    return zero_record
+
+
+def second_visit(visit, check, zero_record):
+    # The stored score file, as the first visit left it (Escape scores nothing: M1 is still 0).
+    found = score_file(visit, new_m1="1111")
+    text = (found or {}).get("text", "")
+    check(found is not None and "error" not in found and "[SCORE]" in text and "M1=0" in text.split(),
+          "the first visit stored its score file in IndexedDB: %r" % (found if not text else text[:60]))
+    # A record of 1111 in storage shows in the menu of the next visit.
+    visit.open()
+    _, record = record_shows(visit, "7-record-read-back")
+    changed = pictures.mask_difference(record, zero_record)
+    check(changed > 30, "the stored record shows on the next visit (%d record pixels changed)" % changed)
+    # R held with E pressed on SURVIVAL resets it: the menu shows 0 again and storage has it.
+    visit.focus()
+    visit.chord("r", "e")
+    visit.after_passes(20)
+    pic = visit.shot("8-record-reset")
+    back = pictures.mask_difference(record_box(pic).bright_mask(), zero_record)
+    check(back * 3 < changed, "R+E resets the shown record (%d of %d pixels off the zero)" % (back, changed))
+    visit.console_errors("the second visit")
+    found = score_file(visit)
+    text = (found or {}).get("text", "")
+    check("M1=0" in text.split(), "the reset record is written back to storage: %r" % text[:60])
+
+
+BREAK_STORAGE_JS = """
+Object.defineProperty(window, 'indexedDB', {get() { return undefined; }, configurable: true});
+"""
+
+
+def broken_storage(visit, check):
+    visit.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": BREAK_STORAGE_JS})
+    visit.open()
+    s = visit.wait("the menu without IndexedDB", lambda s: s["mode"] == "menu", 60)
+    check(s.get("mode") == "menu", "without IndexedDB the game still reaches the menu")
+    check(s.get("storage") == "unavailable", "the status says storage is unavailable: %r" % s.get("storage"))
+    check(visit.message() == STORAGE_MESSAGE, "the page says scores cannot be saved: %r" % visit.message())
+    from selenium.webdriver.common.keys import Keys
+    visit.focus()
+    visit.press(Keys.RETURN)
+    visit.wait("a game without IndexedDB", lambda s: s["mode"] == "game", 10)
+    s = visit.after_passes(30)
+    check(s["mode"] == "game", "and a survival game plays (status %r)" % s)
+    visit.shot("9-no-storage")
+    print_warnings(harness.console(visit.driver), " (no storage)")
+
+
+def phase(check, name, run, *args):
+    """Runs one visit; a step that never comes (or breaks) fails it and ends it, not the others."""
+    try:
+        return run(*args)
+    except Exception as error:
+        where = [f for f in traceback.extract_tb(error.__traceback__) if f.filename == __file__]
+        check(False, "%s stopped at line %s: %s: %s" % (name, where[-1].lineno if where else "?",
+                                                        type(error).__name__, str(error).split("\n")[0]))
+        print_warnings(harness.console(args[0].driver))
+        return None
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("build_web")
+    ap.add_argument("--files", default="")
+    ap.add_argument("--out", default="browser-test-output")
+    a = ap.parse_args()
+    reason = harness.missing_tools()
+    if reason is None and not os.path.isfile(os.path.join(a.build_web, "index.html")):
+        reason = "no %s/index.html: build the page first (make web)" % a.build_web
+    if reason:
+        print("browser_test: skipped: " + reason)
+        return SKIP
+    os.makedirs(a.out, exist_ok=True)
+    refs = references([os.path.join(a.build_web, "files"), a.files])
+    check = Check()
+    started = time.monotonic()
+    with harness.Server(a.build_web) as server, tempfile.TemporaryDirectory(prefix="swayfire-browser-") as profile:
+        driver = harness.start_chromium(profile)
+        try:
+            visit = Visit(driver, server, a.out, check)
+            zero_record = phase(check, "the first visit", first_visit, visit, check, refs)
+            if zero_record is not None:
+                phase(check, "the second visit", second_visit, visit, check, zero_record)
+            phase(check, "the visit without storage", broken_storage, visit, check)
+        finally:
+            driver.quit()
+        failed = server.failed_requests()
+        check(not failed, "every request was served (a missing favicon counts): %r" % failed)
+    print("browser_test: %d failure(s) in %.0f s; screenshots in %s"
+          % (len(check.failures), time.monotonic() - started, os.path.abspath(a.out)))
+    return 1 if check.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
