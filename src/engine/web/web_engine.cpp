@@ -54,7 +54,13 @@ void WebEngine::Initialize(WindowHandle window, const std::string& appFolder, fl
   frame_.Open(canvas_);
 }
 
+// One drawn frame per display refresh at most: a pass that comes before the browser has shown the
+// last drawn frame skips its drawing (the rules of the pass still run in full).
 void WebEngine::BeginFrame(int16_t, int16_t, int16_t) {
+  const int refreshes = WebPage::Refreshes();
+  const bool drawing = refreshes != drawnAtRefresh_;
+  frame_.SetDrawing(drawing);
+  if (drawing) drawnAtRefresh_ = refreshes;
   frame_.Clear();
 }
 

@@ -70,7 +70,8 @@ class WebEngine : public Engine {
   WebAudio& audio_;
   Paths& paths_;
   std::string canvas_;
-  GlFrame frame_;  // before the text, whose textures go first
+  GlFrame frame_;            // before the text, whose textures go first
+  int drawnAtRefresh_ = -1;  // the display refresh after which the last frame was drawn
   WebText text_;
   PassSchedule schedule_;
   int backToBack_ = 0;

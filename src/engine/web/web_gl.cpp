@@ -155,7 +155,7 @@ void GlFrame::DeleteTexture(unsigned texture) {
 }
 
 void GlFrame::Clear() {
-  if (context_ == 0) return;
+  if (context_ == 0 || !drawing_) return;
   batch_.clear();
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glClearColor(0, 0, 0, 1);
@@ -164,7 +164,7 @@ void GlFrame::Clear() {
 
 void GlFrame::Quad(unsigned texture, const Point corners[4], float u0, float v0, float u1, float v1,
                    Color color) {
-  if (context_ == 0 || texture == 0) return;
+  if (context_ == 0 || texture == 0 || !drawing_) return;
   if (texture != batchTexture_ || batch_.size() + 6 > kBatchQuads * 6) {
     Flush();
     batchTexture_ = texture;
@@ -187,7 +187,7 @@ void GlFrame::Flush() {
 }
 
 void GlFrame::Present() {
-  if (context_ == 0) return;
+  if (context_ == 0 || !drawing_) return;
   Flush();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

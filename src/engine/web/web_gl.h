@@ -35,6 +35,11 @@ class GlFrame {
   unsigned CreateTexture(const uint8_t* rgba, int width, int height);
   static void DeleteTexture(unsigned texture);
 
+  // Whether this pass's frame is drawn at all. A pass whose frame no display refresh would show
+  // (the browser draws slower than the game runs) skips its drawing, so the browser, which may be
+  // drawing in software, keeps the time to show the frames that are drawn.
+  void SetDrawing(bool drawing) { drawing_ = drawing; }
+
   // Fills the frame with black.
   void Clear();
   // The quad with the given corners (top-left, top-right, bottom-right, bottom-left, in frame
@@ -54,6 +59,7 @@ class GlFrame {
   void Flush();
 
   intptr_t context_ = 0;
+  bool drawing_ = true;
   unsigned program_ = 0;
   unsigned buffer_ = 0;
   unsigned vertexArray_ = 0;

@@ -6,21 +6,32 @@
 
 // Resolves at the browser's next display refresh, or after `latest` milliseconds when the browser
 // draws slower than that (a busy machine, software drawing): the passes then go on by the clock.
+// The animation frame stays asked for even when the clock comes first: a page with no frame asked
+// for is drawn far less often by a busy browser, and the game would look frozen while it runs.
 // A hidden page has no refreshes and slow timers; the game is paused by the focus loss meanwhile.
 EM_ASYNC_JS(void, swayfire_wait_for_refresh, (double latest), {
   await new Promise(function(resolve) {
-    var frame = 0;
-    var timer = setTimeout(
-        function() {
-          cancelAnimationFrame(frame);
-          resolve();
-        },
-        latest);
-    frame = requestAnimationFrame(function() {
+    var timer = setTimeout(resolve, latest);
+    requestAnimationFrame(function() {
       clearTimeout(timer);
       resolve();
     });
   });
+});
+
+// Counts the browser's display refreshes, from the first question on.
+EM_JS(int, swayfire_refreshes, (), {
+  var swayfire = Module['swayfire'];
+  if (!swayfire.counting) {
+    swayfire.counting = true;
+    swayfire.refreshes = 0;
+    var count = function() {
+      swayfire.refreshes++;
+      requestAnimationFrame(count);
+    };
+    requestAnimationFrame(count);
+  }
+  return swayfire.refreshes;
 });
 
 EM_JS(char*, swayfire_take_events, (), {
@@ -77,6 +88,10 @@ void WebPage::WaitForRefresh(double latest) {
 void WebPage::Sleep(uint32_t milliseconds) {
   Publish();
   emscripten_sleep(milliseconds);
+}
+
+int WebPage::Refreshes() {
+  return swayfire_refreshes();
 }
 
 double WebPage::Now() {

@@ -33,6 +33,8 @@ class WebPage {
   void Sleep(uint32_t milliseconds);
   // performance.now(), in milliseconds.
   static double Now();
+  // How many display refreshes the browser has made so far.
+  static int Refreshes();
 
   // The keyboard and focus events queued since the last call, one a line (see web/pre.js).
   static std::string TakeEvents();
