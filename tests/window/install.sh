@@ -19,9 +19,11 @@ fi
 # 1. The layout under the prefix.
 id=$(basename "$(ls "$prefix"/share/applications/*.desktop 2>/dev/null | head -n 1)" .desktop)
 [ -x "$prefix/bin/swayfire" ] || fail "no executable bin/swayfire"
-for name in logo.jpg background.bmp font_default.dds fire.wav music.ogg; do
+[ -s "$build/asset-files.txt" ] || fail "the build lists no asset files"
+while read -r asset; do
+  name=$(basename "$asset")
   [ -f "$prefix/share/swayfire/files/$name" ] || fail "no share/swayfire/files/$name"
-done
+done <"$build/asset-files.txt"
 for stray in share/swayfire/files/bullet.dds share/swayfire/opt.ini bin/opt.ini bin/files; do
   [ -e "$prefix/$stray" ] && fail "the build's own $stray was installed"
 done

@@ -61,9 +61,12 @@ dpkg-deb --extract "$deb" "$root"
 usr=$root/usr
 check "no executable /usr/games/swayfire" test -x "$usr/games/swayfire"
 check "/usr/bin is for other programs than games" test ! -e "$usr/bin"
-for name in logo.jpg background.bmp font_default.dds fire.wav music.wav; do
+# Every file of the game's asset list (the build writes it, one path a line).
+check "the build lists no asset files" test -s "$build/asset-files.txt"
+while read -r asset; do
+  name=$(basename "$asset")
   check "no /usr/share/swayfire/files/$name" test -f "$usr/share/swayfire/files/$name"
-done
+done <"$build/asset-files.txt"
 for stray in share/swayfire/files/bullet.dds share/swayfire/opt.ini games/opt.ini games/files; do
   check "the build's own $stray is in the package" test ! -e "$usr/$stray"
 done
