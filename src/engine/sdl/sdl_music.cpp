@@ -7,7 +7,12 @@
 #include <filesystem>
 #include <limits>
 
+#include "engine/common/data_files.h"
+
 namespace {
+
+// What the mixer decodes: a .wma asks for a .ogg, .flac, .mp3 or .wav beside it.
+constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".flac", ".mp3", ".wav"};
 
 int32_t Milliseconds(double seconds) {
   if (!(seconds >= 0)) return 0;
@@ -17,17 +22,6 @@ int32_t Milliseconds(double seconds) {
 }
 
 }  // namespace
-
-std::vector<std::string> MusicCandidates(const std::string& path) {
-  std::vector<std::string> candidates = {path};
-  std::filesystem::path base(path);
-  for (const char* extension : {".ogg", ".flac", ".mp3", ".wav"}) {
-    std::filesystem::path other = base;
-    other.replace_extension(extension);
-    if (other.string() != path) candidates.push_back(other.string());
-  }
-  return candidates;
-}
 
 SdlMusicPlayer::~SdlMusicPlayer() {
   Unload();
@@ -47,7 +41,7 @@ void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   const std::string path = paths_.ResolveData(file);
   std::string reasons;
   bool anyFile = false;
-  for (const std::string& candidate : MusicCandidates(path)) {
+  for (const std::string& candidate : MusicCandidates(path, kTrackExtensions)) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(candidate, ec)) continue;
     anyFile = true;

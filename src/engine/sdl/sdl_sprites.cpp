@@ -2,8 +2,8 @@
 // from the bitmap-font atlas.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "engine/common/sprite_geometry.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_pictures.h"
 
@@ -49,21 +49,17 @@ void SdlEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
 void SdlEngine::DrawSprite(const Texture& texture, float x, float y, float width, float height,
                            float angle, int16_t opacity, float, float, float drawnWidth,
                            float drawnHeight, float, float) {
-  if (opacity <= 0 || !(width > 0) || !(height > 0)) return;
-  const float destWidth = drawnWidth != 0 ? drawnWidth : width;
-  const float destHeight = drawnHeight != 0 ? drawnHeight : height;
-  if (!(destWidth > 0) || !(destHeight > 0) || !std::isfinite(x) || !std::isfinite(y) ||
-      !std::isfinite(destWidth) || !std::isfinite(destHeight)) {
-    return;
-  }
+  float destWidth = drawnWidth, destHeight = drawnHeight;
+  if (opacity <= 0 || !DrawnSize(x, y, width, height, destWidth, destHeight)) return;
   const SdlTexture* sprite = Drawable(texture);
   if (sprite == nullptr) return;
 
   // The region at the top-left corner, as much of it as the picture has; a part that is missing
   // shrinks the drawn size alike, so what exists keeps its scale.
-  const int sourceWidth = static_cast<int>(std::min<double>(std::ceil(width), sprite->width));
-  const int sourceHeight = static_cast<int>(std::min<double>(std::ceil(height), sprite->height));
-  if (sourceWidth <= 0 || sourceHeight <= 0) return;
+  int sourceWidth = 0, sourceHeight = 0;
+  if (!SourceRegion(width, height, sprite->width, sprite->height, sourceWidth, sourceHeight)) {
+    return;
+  }
   const SDL_Rect source = {0, 0, sourceWidth, sourceHeight};
   const SDL_FRect target = {x, y, destWidth * sourceWidth / width,
                             destHeight * sourceHeight / height};
@@ -91,17 +87,15 @@ void SdlEngine::DrawBitmapText(const Texture& fontTexture, const std::string& te
   // The string turns as one piece about its centre: each glyph's centre goes round the string's
   // centre, and the glyph itself turns by the same angle.
   const double degrees = std::isfinite(angle) ? angle : 0.0;
-  const double radians = degrees * std::numbers::pi / 180.0;
-  const double cosine = std::cos(radians), sine = std::sin(radians);
+  const Turn turn(degrees);
   const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
 
   SDL_SetTextureColorMod(atlas->texture, TintChannel(red), TintChannel(green), TintChannel(blue));
   SDL_SetTextureAlphaMod(atlas->texture, OpacityAlpha(opacity));
   for (const PlacedGlyph& glyph : layout.glyphs) {
-    const double dx = glyph.x + glyph.width / 2.0 - centreX;
-    const double dy = glyph.y + glyph.height / 2.0 - centreY;
-    const double glyphX = centreX + dx * cosine - dy * sine;
-    const double glyphY = centreY + dx * sine + dy * cosine;
+    double glyphX = 0, glyphY = 0;
+    turn.Apply(glyph.x + glyph.width / 2.0, glyph.y + glyph.height / 2.0, centreX, centreY, glyphX,
+               glyphY);
     const SDL_Rect source = {glyph.srcX, glyph.srcY, glyph.srcWidth, glyph.srcHeight};
     const SDL_FRect target = {static_cast<float>(glyphX - glyph.width / 2.0),
                               static_cast<float>(glyphY - glyph.height / 2.0), glyph.width,

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "engine/common/data_files.h"
 #include "engine/engine.h"
-#include "engine/web/web_pictures.h"
 
 WebAudio::~WebAudio() {
   FreeSounds();

@@ -6,26 +6,21 @@
 #include <stb_vorbis.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
+#include "engine/common/data_files.h"
 #include "engine/web/wav.h"
-#include "engine/web/web_pictures.h"
 
 namespace {
 
-bool HasExtension(const std::string& path, const char* extension) {
-  std::string actual = std::filesystem::path(path).extension().string();
-  std::transform(actual.begin(), actual.end(), actual.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return actual == extension;
-}
+// What the browser build decodes: a .wma asks for a .ogg or .wav beside it.
+constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".wav"};
 
 bool DecodeTrack(const std::string& path, const std::vector<uint8_t>& bytes, PcmSound& sound,
                  std::string& error) {
-  if (!HasExtension(path, ".ogg")) return DecodeWav(bytes.data(), bytes.size(), sound, error);
+  if (LowerExtension(path) != ".ogg") return DecodeWav(bytes.data(), bytes.size(), sound, error);
   int channels = 0, rate = 0;
   short* samples = nullptr;
   const int frames = stb_vorbis_decode_memory(bytes.data(), static_cast<int>(bytes.size()),
@@ -43,16 +38,6 @@ bool DecodeTrack(const std::string& path, const std::vector<uint8_t>& bytes, Pcm
 }
 
 }  // namespace
-
-std::vector<std::string> WebMusicCandidates(const std::string& path) {
-  std::vector<std::string> candidates = {path};
-  for (const char* extension : {".ogg", ".wav"}) {
-    std::filesystem::path other(path);
-    other.replace_extension(extension);
-    if (other.string() != path) candidates.push_back(other.string());
-  }
-  return candidates;
-}
 
 WebMusicPlayer::~WebMusicPlayer() {
   Unload();
@@ -75,7 +60,7 @@ void WebMusicPlayer::Load(const std::string& file, int16_t) {
   const std::string path = paths_.ResolveData(file);
   std::string reasons;
   bool anyFile = false;
-  for (const std::string& candidate : WebMusicCandidates(path)) {
+  for (const std::string& candidate : MusicCandidates(path, kTrackExtensions)) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(candidate, ec)) continue;
     anyFile = true;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/common/data_files.h"
 #include "engine/engine.h"
-#include "engine/web/web_pictures.h"
 
 namespace {
 
