@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/engine.h"
+
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
@@ -50,4 +52,32 @@ std::vector<std::string> MusicCandidates(const std::string& path,
     if (other.string() != path) candidates.push_back(other.string());
   }
   return candidates;
+}
+
+void LoadMusicTrack(const std::string& path, std::initializer_list<const char*> extensions,
+                    const std::function<bool(const std::string& file, std::string& error)>& load) {
+  std::string reasons;
+  bool anyFile = false;
+  for (const std::string& candidate : MusicCandidates(path, extensions)) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
+    anyFile = true;
+    std::string error;
+    if (load(candidate, error)) return;
+    reasons += "; " + candidate + ": " + error;
+  }
+  if (!anyFile) {
+    // "(nor the same name as .ogg, .flac, .mp3 or .wav)"
+    std::string others;
+    size_t left = extensions.size();
+    for (const char* extension : extensions) {
+      others += extension;
+      --left;
+      if (left > 1) others += ", ";
+      if (left == 1) others += " or ";
+    }
+    throw EngineError("cannot find the music \"" + path + "\" (nor the same name as " + others +
+                      ")");
+  }
+  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -23,3 +24,10 @@ void ApplyColorKey(uint8_t* rgba, int width, int height, size_t pitch, int32_t c
 // extensions a backend decodes (a .wma asks for a .ogg beside it).
 std::vector<std::string> MusicCandidates(const std::string& path,
                                          std::initializer_list<const char*> extensions);
+
+// Loads a music track from the first of its candidate files that exists and that `load` takes:
+// `load(file, error)` is true once the track is ready, or false with the reason in `error`.
+// Throws EngineError when no candidate exists, or when none could be played (naming each
+// reason).
+void LoadMusicTrack(const std::string& path, std::initializer_list<const char*> extensions,
+                    const std::function<bool(const std::string& file, std::string& error)>& load);

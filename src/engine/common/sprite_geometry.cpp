@@ -32,6 +32,12 @@ void Turn::Apply(double x, double y, double centreX, double centreY, double& tur
   turnedY = centreY + dx * sine + dy * cosine;
 }
 
+std::array<uint8_t, 3> TintOf(int red, int green, int blue) {
+  return {static_cast<uint8_t>(std::clamp(red, 0, 255)),
+          static_cast<uint8_t>(std::clamp(green, 0, 255)),
+          static_cast<uint8_t>(std::clamp(blue, 0, 255))};
+}
+
 uint8_t TintChannel(float value) {
   if (!(value > 0)) return 0;
   return static_cast<uint8_t>(std::lround(std::min(value, 255.0f)));

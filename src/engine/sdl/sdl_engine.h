@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -78,6 +80,6 @@ class SdlEngine : public Engine, private WindowListener {
   bool frameBound_ = false;
   std::shared_ptr<int> rendererLife_;  // textures hold it weakly
   bool vsync_ = false;
-  Uint8 tint_[3] = {255, 255, 255};
+  std::array<uint8_t, 3> tint_ = {255, 255, 255};
   std::string lastScreenshot_;
 };

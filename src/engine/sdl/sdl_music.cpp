@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <limits>
 
 #include "engine/common/data_files.h"
@@ -39,28 +38,19 @@ void SdlMusicPlayer::Unload() {
 void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  std::string reasons;
-  bool anyFile = false;
-  for (const std::string& candidate : MusicCandidates(path, kTrackExtensions)) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
-    anyFile = true;
+  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
     if (!audio_.Open()) {  // silent: finding the file is all there is to do
       loadedFile_ = candidate;
-      return;
+      return true;
     }
-    if (Mix_Music* music = Mix_LoadMUS(candidate.c_str())) {
-      music_ = music;
-      loadedFile_ = candidate;
-      return;
+    music_ = Mix_LoadMUS(candidate.c_str());
+    if (music_ == nullptr) {
+      error = Mix_GetError();
+      return false;
     }
-    reasons += "; " + candidate + ": " + Mix_GetError();
-  }
-  if (!anyFile) {
-    throw EngineError("cannot find the music \"" + path +
-                      "\" (nor the same name as .ogg, .flac, .mp3 or .wav)");
-  }
-  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
+    loadedFile_ = candidate;
+    return true;
+  });
 }
 
 int32_t SdlMusicPlayer::GetLength() {

@@ -3,6 +3,8 @@
 // plays sounds through OpenAL.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -74,5 +76,5 @@ class WebEngine : public Engine {
   WebText text_;
   PassSchedule schedule_;
   int backToBack_ = 0;
-  uint8_t tint_[3] = {255, 255, 255};
+  std::array<uint8_t, 3> tint_ = {255, 255, 255};
 };

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 #include "engine/common/data_files.h"
 #include "engine/web/wav.h"
@@ -58,34 +57,25 @@ void WebMusicPlayer::Unload() {
 void WebMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  std::string reasons;
-  bool anyFile = false;
-  for (const std::string& candidate : MusicCandidates(path, kTrackExtensions)) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
-    anyFile = true;
-    if (!audio_.Open()) return;  // silent: finding the file is all there is to do
+  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
+    if (!audio_.Open()) return true;  // silent: finding the file is all there is to do
     std::vector<uint8_t> bytes;
-    std::string error;
     PcmSound sound;
-    if (ReadFileBytes(candidate, bytes, error) && DecodeTrack(candidate, bytes, sound, error)) {
-      buffer_ = audio_.MakeBuffer(sound);
-      if (buffer_ != 0) {
-        alGenSources(1, &source_);
-        alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
-        const double frames = static_cast<double>(sound.samples.size()) / sound.channels;
-        length_ = static_cast<int32_t>(std::lround(frames * 1000.0 / sound.rate));
-        loaded_ = true;
-        return;
-      }
-      error = "no room for it";
+    if (!ReadFileBytes(candidate, bytes, error) || !DecodeTrack(candidate, bytes, sound, error)) {
+      return false;
     }
-    reasons += "; " + candidate + ": " + error;
-  }
-  if (!anyFile) {
-    throw EngineError("cannot find the music \"" + path + "\" (nor the same name as .ogg or .wav)");
-  }
-  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
+    buffer_ = audio_.MakeBuffer(sound);
+    if (buffer_ == 0) {
+      error = "no room for it";
+      return false;
+    }
+    alGenSources(1, &source_);
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
+    const double frames = static_cast<double>(sound.samples.size()) / sound.channels;
+    length_ = static_cast<int32_t>(std::lround(frames * 1000.0 / sound.rate));
+    loaded_ = true;
+    return true;
+  });
 }
 
 int32_t WebMusicPlayer::GetLength() {

@@ -56,25 +56,21 @@ const WebTexture* WebEngine::Drawable(const Texture& texture) const {
 }
 
 void WebEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
-  tint_[0] = static_cast<uint8_t>(std::clamp<int>(red, 0, 255));
-  tint_[1] = static_cast<uint8_t>(std::clamp<int>(green, 0, 255));
-  tint_[2] = static_cast<uint8_t>(std::clamp<int>(blue, 0, 255));
+  tint_ = TintOf(red, green, blue);
 }
 
 void WebEngine::DrawSprite(const Texture& texture, float x, float y, float width, float height,
                            float angle, int16_t opacity, float, float, float drawnWidth,
                            float drawnHeight, float, float) {
-  float destWidth = drawnWidth, destHeight = drawnHeight;
-  if (opacity <= 0 || !DrawnSize(x, y, width, height, destWidth, destHeight)) return;
-  const WebTexture* sprite = Drawable(texture);
-  if (sprite == nullptr) return;
-
   // The region at the top-left corner, as much of it as the picture has; a part that is missing
   // shrinks the drawn size alike, so what exists keeps its scale.
-  int sourceWidth = 0, sourceHeight = 0;
-  if (!SourceRegion(width, height, sprite->width, sprite->height, sourceWidth, sourceHeight)) {
-    return;
-  }
+  SpritePlacement place;
+  const WebTexture* sprite = PlaceSprite(
+      x, y, width, height, opacity, drawnWidth, drawnHeight, [&] { return Drawable(texture); },
+      place);
+  if (sprite == nullptr) return;
+  const float destWidth = place.drawnWidth, destHeight = place.drawnHeight;
+  const int sourceWidth = place.sourceWidth, sourceHeight = place.sourceHeight;
   const double targetWidth = static_cast<double>(destWidth) * sourceWidth / width;
   const double targetHeight = static_cast<double>(destHeight) * sourceHeight / height;
   // Rotation turns the whole drawn rectangle about its centre.
@@ -89,31 +85,22 @@ void WebEngine::DrawSprite(const Texture& texture, float x, float y, float width
 void WebEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
                                float y, float scale, float angle, int16_t opacity, float red,
                                float green, float blue) {
-  if (opacity <= 0 || !(scale > 0) || !std::isfinite(scale) || !std::isfinite(x) ||
-      !std::isfinite(y)) {
-    return;
-  }
-  const WebTexture* atlas = Drawable(fontTexture);
-  if (atlas == nullptr) return;
-  const TextLayout layout = LayoutBitmapText(atlas->font, text, x, y, scale);
-  if (layout.glyphs.empty()) return;
-
   // The string turns as one piece about its centre: each glyph's centre goes round the string's
   // centre, and the glyph itself turns by the same angle.
-  const double degrees = std::isfinite(angle) ? angle : 0.0;
-  const Turn turn(degrees);
-  const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
+  TextPlacement place;
+  const WebTexture* atlas = PlaceText(
+      text, x, y, scale, angle, opacity, [&] { return Drawable(fontTexture); }, place);
+  if (atlas == nullptr) return;
   const GlFrame::Color colour = {TintChannel(red), TintChannel(green), TintChannel(blue),
                                  OpacityAlpha(opacity)};
   const float atlasWidth = static_cast<float>(atlas->width);
   const float atlasHeight = static_cast<float>(atlas->height);
-  for (const PlacedGlyph& glyph : layout.glyphs) {
+  for (const PlacedGlyph& glyph : place.layout.glyphs) {
     double glyphCentreX = 0, glyphCentreY = 0;
-    turn.Apply(glyph.x + glyph.width / 2.0, glyph.y + glyph.height / 2.0, centreX, centreY,
-               glyphCentreX, glyphCentreY);
+    place.GlyphCentre(glyph, glyphCentreX, glyphCentreY);
     GlFrame::Point corners[4];
     TurnedCorners(glyphCentreX - glyph.width / 2.0, glyphCentreY - glyph.height / 2.0, glyph.width,
-                  glyph.height, degrees, glyphCentreX, glyphCentreY, corners);
+                  glyph.height, place.degrees, glyphCentreX, glyphCentreY, corners);
     frame_.Quad(atlas->texture, corners, glyph.srcX / atlasWidth, glyph.srcY / atlasHeight,
                 (glyph.srcX + glyph.srcWidth) / atlasWidth,
                 (glyph.srcY + glyph.srcHeight) / atlasHeight, colour);
