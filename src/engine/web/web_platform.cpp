@@ -9,10 +9,7 @@
 #endif
 
 void WebPlatform::UnloadWindow() {
-  if (unloaded_) return;
-  int16_t cancel = 0;
-  if (closeHandler_) closeHandler_(cancel);
-  if (cancel == 0) unloaded_ = true;
+  if (close_.Ask()) close_.MarkClosed();
 }
 
 uint32_t WebPlatform::GetTickCount() {
