@@ -46,7 +46,10 @@ int64_t SteadyNow() {
 }  // namespace
 
 SdlEngine::SdlEngine(SdlWindow& window, SdlAudio& audio, Paths& paths)
-    : window_(window), audio_(audio), paths_(paths) {
+    : KeysAndSoundsEngine(window.Keys(), audio, paths),
+      window_(window),
+      audio_(audio),
+      paths_(paths) {
   window_.SetListener(this);
 }
 
@@ -199,22 +202,6 @@ void SdlEngine::TakeScreenshot() {
     return;
   }
   lastScreenshot_ = path;
-}
-
-bool SdlEngine::IsKeyDown(int16_t scanCode) {
-  return window_.Keys().IsDown(scanCode);
-}
-
-bool SdlEngine::IsKeyHit(int16_t scanCode) {
-  return window_.Keys().TakeHit(scanCode);
-}
-
-void SdlEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.ResolveData(file));
-}
-
-void SdlEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {
-  audio_.PlaySound(name, volume);
 }
 
 void SdlEngine::CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t,

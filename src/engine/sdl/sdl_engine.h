@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/common/keys_and_sounds.h"
 #include "engine/engine.h"
 #include "engine/sdl/frame_pacer.h"
 #include "engine/sdl/sdl_audio.h"
@@ -18,7 +19,7 @@
 
 struct SdlTexture;
 
-class SdlEngine : public Engine, private WindowListener {
+class SdlEngine : public KeysAndSoundsEngine<KeyState>, private WindowListener {
  public:
   SdlEngine(SdlWindow& window, SdlAudio& audio, Paths& paths);
   SdlEngine(const SdlEngine&) = delete;
@@ -27,10 +28,6 @@ class SdlEngine : public Engine, private WindowListener {
 
   void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
                   bool fullScreen, int16_t a, int16_t b, int16_t c) override;
-  bool IsKeyDown(int16_t scanCode) override;
-  bool IsKeyHit(int16_t scanCode) override;
-  void LoadSound(const std::string& name, const std::string& file) override;
-  void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c, int16_t d) override;
   void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
   void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
                   int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,

@@ -19,7 +19,8 @@ void AppendBytes(void* context, void* data, int size) {
 
 WebEngine::WebEngine(WebPage& page, WebInput& input, WebAudio& audio, Paths& paths,
                      std::string canvas, std::string fontFile)
-    : page_(page),
+    : KeysAndSoundsEngine(input.Keys(), audio, paths),
+      page_(page),
       input_(input),
       audio_(audio),
       paths_(paths),
@@ -79,22 +80,6 @@ void WebEngine::TakeScreenshot() {
     return;
   }
   WebPage::Download(ScreenshotName(), png.data(), png.size(), "image/png");
-}
-
-bool WebEngine::IsKeyDown(int16_t scanCode) {
-  return input_.Keys().IsDown(scanCode);
-}
-
-bool WebEngine::IsKeyHit(int16_t scanCode) {
-  return input_.Keys().TakeHit(scanCode);
-}
-
-void WebEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.ResolveData(file));
-}
-
-void WebEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {
-  audio_.PlaySound(name, volume);
 }
 
 void WebEngine::CreateFont(const std::string& name, const std::string&, int16_t size, int16_t,
