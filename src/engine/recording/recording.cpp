@@ -363,14 +363,11 @@ void RecordingMusicPlayer::Play(int16_t a) {
 // --- Platform ------------------------------------------------------------------------------------
 
 void RecordingPlatform::SetCloseHandler(std::function<void(int16_t&)> handler) {
-  closeHandler_ = std::move(handler);
+  close_.SetHandler(std::move(handler));
 }
 
 void RecordingPlatform::RequestClose() {
-  if (unloaded_) return;
-  int16_t cancel = 0;
-  if (closeHandler_) closeHandler_(cancel);
-  if (cancel == 0) unloaded_ = true;
+  if (close_.Ask()) close_.MarkClosed();
 }
 
 void RecordingPlatform::UnloadWindow() {

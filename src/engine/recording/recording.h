@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/close_request.h"
 #include "engine/engine.h"
 #include "engine/recording/input_script.h"
 #include "engine/recording/trace.h"
@@ -107,7 +108,7 @@ class RecordingPlatform : public Platform {
   void SetCaption(const std::string& caption) override { caption_ = caption; }
   void SetCloseHandler(std::function<void(int16_t& cancel)> handler) override;
   void UnloadWindow() override;
-  bool WindowUnloaded() override { return unloaded_; }
+  bool WindowUnloaded() override { return close_.Closed(); }
   uint32_t GetTickCount() override;
   double TimeOfDay() override;
   void DoEvents() override;
@@ -136,11 +137,10 @@ class RecordingPlatform : public Platform {
  private:
   friend class RecordingBackend;
   RecordingBackend& b_;
-  std::function<void(int16_t&)> closeHandler_;
+  CloseRequest close_;
   std::string caption_;
   std::string fatal_;
   std::vector<std::string> warnings_;
-  bool unloaded_ = false;
   int beeps_ = 0;
 };
 

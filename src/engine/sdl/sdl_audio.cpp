@@ -3,10 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <numbers>
 
 #include "engine/engine.h"
 
@@ -17,7 +15,7 @@ int MixerVolume(int percent) {
 SdlAudio::~SdlAudio() {
   FreeSounds();
   if (beep_ != nullptr) Mix_FreeChunk(beep_);
-  if (open_) {
+  if (IsOpen()) {
     Mix_HaltMusic();
     Mix_CloseAudio();
     Mix_Quit();
@@ -25,9 +23,7 @@ SdlAudio::~SdlAudio() {
   }
 }
 
-bool SdlAudio::Open() {
-  if (tried_) return open_;
-  tried_ = true;
+bool SdlAudio::OpenDevice() {
   std::string reason;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     reason = SDL_GetError();
@@ -41,14 +37,12 @@ bool SdlAudio::Open() {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     } else {
       Mix_AllocateChannels(kChannels);
-      open_ = true;
+      return true;
     }
   }
-  if (!open_) {
-    std::fprintf(stderr, "swayfire: warning: no sound device (%s); playing without sound\n",
-                 reason.c_str());
-  }
-  return open_;
+  std::fprintf(stderr, "swayfire: warning: no sound device (%s); playing without sound\n",
+               reason.c_str());
+  return false;
 }
 
 void SdlAudio::LoadSound(const std::string& name, const std::string& path) {
@@ -69,7 +63,7 @@ void SdlAudio::LoadSound(const std::string& name, const std::string& path) {
 }
 
 void SdlAudio::PlaySound(const std::string& name, int volume) {
-  if (!open_) return;
+  if (!IsOpen()) return;
   auto it = sounds_.find(name);
   if (it == sounds_.end()) return;
   // A free channel, or else the one playing longest: a new hit matters more than an old one.
@@ -91,17 +85,7 @@ void SdlAudio::Beep() {
     int rate = 0, channels = 0;
     Uint16 format = 0;
     if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS) return;
-    // 120 ms of 880 Hz with a soft start and end, so it does not click.
-    const int frames = rate * 120 / 1000;
-    beepSamples_.resize(static_cast<size_t>(frames) * channels);
-    for (int i = 0; i < frames; ++i) {
-      const double t = static_cast<double>(i) / rate;
-      const double envelope = std::min({1.0, i / (rate * 0.005), (frames - i) / (rate * 0.02)});
-      const auto sample =
-          static_cast<int16_t>(9000.0 * envelope * std::sin(2 * std::numbers::pi * 880.0 * t));
-      for (int c = 0; c < channels; ++c)
-        beepSamples_[static_cast<size_t>(i) * channels + c] = sample;
-    }
+    beepSamples_ = BeepTone(rate, channels);
     beep_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(beepSamples_.data()),
                               static_cast<Uint32>(beepSamples_.size() * sizeof(int16_t)));
     if (beep_ == nullptr) return;

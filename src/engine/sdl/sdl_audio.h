@@ -1,5 +1,4 @@
-// The sound device through SDL2_mixer, opened on first use. With no device the game goes on in
-// silence after one warning: every sound and music call is then harmless.
+// The sound effects through SDL2_mixer.
 #pragma once
 
 #include <SDL_mixer.h>
@@ -9,35 +8,26 @@
 #include <unordered_map>
 #include <vector>
 
-class SdlAudio {
+#include "engine/common/sound_effects.h"
+
+class SdlAudio : public SoundEffects {
  public:
   // Enough channels for a screen full of hits at once.
   static constexpr int kChannels = 64;
 
-  SdlAudio() = default;
-  SdlAudio(const SdlAudio&) = delete;
-  SdlAudio& operator=(const SdlAudio&) = delete;
-  ~SdlAudio();
+  ~SdlAudio() override;
 
-  // Opens the device on the first call; true while a device is open.
-  bool Open();
-  bool IsOpen() const { return open_; }
-
-  // Loads a WAV file under a name; throws EngineError naming the file when it cannot. Without a
-  // device the file must still be there.
-  void LoadSound(const std::string& name, const std::string& path);
-  // Plays a loaded sound once at a volume in percent; unknown names play nothing.
-  void PlaySound(const std::string& name, int volume);
-  void FreeSounds();
-  // A short tone, the game's "system beep".
-  void Beep();
+  void LoadSound(const std::string& name, const std::string& path) override;
+  void PlaySound(const std::string& name, int volume) override;
+  void FreeSounds() override;
+  void Beep() override;
 
  private:
+  bool OpenDevice() override;
+
   std::unordered_map<std::string, Mix_Chunk*> sounds_;
   std::vector<int16_t> beepSamples_;
   Mix_Chunk* beep_ = nullptr;
-  bool tried_ = false;
-  bool open_ = false;
 };
 
 // A volume in percent as SDL_mixer's 0..128.

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <thread>
+
+#include "engine/common/local_time.h"
 
 namespace {
 
@@ -42,24 +43,13 @@ int64_t SteadyNow() {
       .count();
 }
 
-std::string ScreenshotName() {
-  auto now = std::chrono::system_clock::now();
-  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  auto ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char name[64];
-  std::snprintf(name, sizeof name, "swayfire-%04d%02d%02d-%02d%02d%02d-%03d.png",
-                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                local.tm_sec, static_cast<int>(ms));
-  return name;
-}
-
 }  // namespace
 
 SdlEngine::SdlEngine(SdlWindow& window, SdlAudio& audio, Paths& paths)
-    : window_(window), audio_(audio), paths_(paths) {
+    : KeysAndSoundsEngine(window.Keys(), audio, paths),
+      window_(window),
+      audio_(audio),
+      paths_(paths) {
   window_.SetListener(this);
 }
 
@@ -212,22 +202,6 @@ void SdlEngine::TakeScreenshot() {
     return;
   }
   lastScreenshot_ = path;
-}
-
-bool SdlEngine::IsKeyDown(int16_t scanCode) {
-  return window_.Keys().IsDown(scanCode);
-}
-
-bool SdlEngine::IsKeyHit(int16_t scanCode) {
-  return window_.Keys().TakeHit(scanCode);
-}
-
-void SdlEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.ResolveData(file));
-}
-
-void SdlEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {
-  audio_.PlaySound(name, volume);
 }
 
 void SdlEngine::CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t,

@@ -4,9 +4,12 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "engine/common/keys_and_sounds.h"
 #include "engine/engine.h"
 #include "engine/sdl/frame_pacer.h"
 #include "engine/sdl/sdl_audio.h"
@@ -16,7 +19,7 @@
 
 struct SdlTexture;
 
-class SdlEngine : public Engine, private WindowListener {
+class SdlEngine : public KeysAndSoundsEngine<KeyState>, private WindowListener {
  public:
   SdlEngine(SdlWindow& window, SdlAudio& audio, Paths& paths);
   SdlEngine(const SdlEngine&) = delete;
@@ -25,10 +28,6 @@ class SdlEngine : public Engine, private WindowListener {
 
   void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
                   bool fullScreen, int16_t a, int16_t b, int16_t c) override;
-  bool IsKeyDown(int16_t scanCode) override;
-  bool IsKeyHit(int16_t scanCode) override;
-  void LoadSound(const std::string& name, const std::string& file) override;
-  void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c, int16_t d) override;
   void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
   void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
                   int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,
@@ -78,6 +77,6 @@ class SdlEngine : public Engine, private WindowListener {
   bool frameBound_ = false;
   std::shared_ptr<int> rendererLife_;  // textures hold it weakly
   bool vsync_ = false;
-  Uint8 tint_[3] = {255, 255, 255};
+  std::array<uint8_t, 3> tint_ = {255, 255, 255};
   std::string lastScreenshot_;
 };

@@ -5,55 +5,32 @@
 
 #include "engine/engine.h"
 
+namespace {
+
+// SDL names the face buttons after one maker's labels, which sit at fixed positions: X west,
+// B east, Y north, A south (button labels are switched off, so other makers' pads agree).
+constexpr PadButtons kButtons = {SDL_CONTROLLER_BUTTON_DPAD_UP,   SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                 SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                                 SDL_CONTROLLER_BUTTON_X,         SDL_CONTROLLER_BUTTON_B,
+                                 SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_A,
+                                 SDL_CONTROLLER_BUTTON_BACK};
+
+// SDL numbers the sticks' axes in the order the game's pad layout takes them, triggers after.
+static_assert(SDL_CONTROLLER_AXIS_LEFTX == 0 && SDL_CONTROLLER_AXIS_LEFTY == 1 &&
+              SDL_CONTROLLER_AXIS_RIGHTX == 2 && SDL_CONTROLLER_AXIS_RIGHTY == 3);
+
+}  // namespace
+
 int16_t KeyForButton(int button) {
-  switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-      return Key::Up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-      return Key::Down;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-      return Key::Left;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-      return Key::Right;
-    // SDL names the face buttons after one maker's labels, which sit at fixed positions: X west,
-    // B east, Y north, A south (button labels are switched off, so other makers' pads agree).
-    case SDL_CONTROLLER_BUTTON_X:
-      return Key::A;
-    case SDL_CONTROLLER_BUTTON_B:
-      return Key::D;
-    case SDL_CONTROLLER_BUTTON_Y:
-      return Key::W;
-    case SDL_CONTROLLER_BUTTON_A:
-      return Key::S;
-    case SDL_CONTROLLER_BUTTON_BACK:
-      return Key::Escape;
-    default:
-      return 0;
-  }
+  return KeyForPadButton(kButtons, button);
 }
 
 AxisKeys KeysForAxis(int axis) {
-  switch (axis) {
-    case SDL_CONTROLLER_AXIS_LEFTX:
-      return {Key::Left, Key::Right};
-    case SDL_CONTROLLER_AXIS_LEFTY:
-      return {Key::Up, Key::Down};
-    case SDL_CONTROLLER_AXIS_RIGHTX:
-      return {Key::A, Key::D};
-    case SDL_CONTROLLER_AXIS_RIGHTY:
-      return {Key::W, Key::S};
-    default:
-      return {};
-  }
+  return KeysForStickAxis(axis);
 }
 
 int StickDirection(int value, int before) {
-  if (value >= kStickPress) return 1;
-  if (value <= -kStickPress) return -1;
-  // Between the two marks the stick keeps the direction it had.
-  if (before > 0 && value >= kStickRelease) return 1;
-  if (before < 0 && value <= -kStickRelease) return -1;
-  return 0;
+  return StickDirection(value, kStickPress, kStickRelease, before);
 }
 
 Gamepads::~Gamepads() {

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/common/pad_layout.h"
 #include "engine/sdl/sdl_keys.h"
 
 // A stick counts as pushed beyond 40 % of its travel and as let go again within 30 %: the dead
@@ -29,10 +30,6 @@ inline constexpr int kStickRelease = 9830;
 int16_t KeyForButton(int button);
 // The game's scan codes for a stick's axis pushed towards its negative and its positive end
 // (left or up, right or down); 0 and 0 for the triggers.
-struct AxisKeys {
-  int16_t negative = 0;
-  int16_t positive = 0;
-};
 AxisKeys KeysForAxis(int axis);
 // Where a stick's axis points now: -1, 0 or +1, given where it pointed before.
 int StickDirection(int value, int before);

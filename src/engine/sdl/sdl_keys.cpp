@@ -1,5 +1,6 @@
 #include "engine/sdl/sdl_keys.h"
 
+#include <array>
 #include <initializer_list>
 
 namespace {
@@ -63,48 +64,9 @@ constexpr std::array<SDL_Scancode, 256> MakeKeyTable() {
 
 constexpr std::array<SDL_Scancode, 256> kKeys = MakeKeyTable();
 
-bool Valid(SDL_Scancode key) {
-  return key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES;
-}
-
 }  // namespace
 
 SDL_Scancode ScancodeForKey(int16_t scanCode) {
   if (scanCode < 0 || scanCode >= static_cast<int16_t>(kKeys.size())) return SDL_SCANCODE_UNKNOWN;
   return kKeys[static_cast<size_t>(scanCode)];
-}
-
-void KeyState::Press(SDL_Scancode key, bool repeat) {
-  if (!Valid(key)) return;
-  held_[key] = true;
-  if (!repeat) hits_[key] = true;
-}
-
-void KeyState::Release(SDL_Scancode key) {
-  if (Valid(key)) held_[key] = false;
-}
-
-void KeyState::SetPadHeld(SDL_Scancode key, bool held) {
-  if (!Valid(key)) return;
-  if (held && !padHeld_[key]) hits_[key] = true;
-  padHeld_[key] = held;
-}
-
-bool KeyState::IsDown(int16_t scanCode) const {
-  SDL_Scancode key = ScancodeForKey(scanCode);
-  return Valid(key) && (held_[key] || padHeld_[key]);
-}
-
-bool KeyState::TakeHit(int16_t scanCode) {
-  SDL_Scancode key = ScancodeForKey(scanCode);
-  if (!Valid(key)) return false;
-  if (hits_[key]) {
-    hits_[key] = false;
-    return true;
-  }
-  if (shared_[0] == key || shared_[1] == key) {
-    shared_ = {SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_UNKNOWN};
-    return true;
-  }
-  return false;
 }

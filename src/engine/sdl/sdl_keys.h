@@ -4,41 +4,18 @@
 
 #include <SDL.h>
 
-#include <array>
 #include <cstdint>
+
+#include "engine/common/key_presses.h"
 
 // The SDL scancode (a physical key position) of one of the game's scan codes;
 // SDL_SCANCODE_UNKNOWN when the code names no key.
 SDL_Scancode ScancodeForKey(int16_t scanCode);
 
-// Held keys and fresh presses, from the keyboard and from gamepads. A press counts once: it is
-// seen in the latest pump of events and is consumed when read; a press nobody read before the
-// next pump is dropped. A key is held while the keyboard or a pad holds it.
-class KeyState {
+// Held keys and fresh presses by SDL scancode (a key position), asked for by the game's scan
+// codes.
+class KeyState : public KeyPresses<SDL_NUM_SCANCODES> {
  public:
-  // A new pump of events begins: presses from the previous one are forgotten.
-  void BeginPump() {
-    hits_.fill(false);
-    shared_ = {SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_UNKNOWN};
-  }
-  void Press(SDL_Scancode key, bool repeat);
-  void Release(SDL_Scancode key);
-  // What the gamepads hold; a key they start holding is a press.
-  void SetPadHeld(SDL_Scancode key, bool held);
-  // One press that counts for whichever of the two keys is asked first, and then for neither.
-  void PressShared(SDL_Scancode first, SDL_Scancode second) { shared_ = {first, second}; }
-  // The window lost the keyboard: nothing stays held.
-  void ReleaseAll() {
-    held_.fill(false);
-    padHeld_.fill(false);
-  }
-
-  bool IsDown(int16_t scanCode) const;
-  bool TakeHit(int16_t scanCode);
-
- private:
-  std::array<bool, SDL_NUM_SCANCODES> held_{};
-  std::array<bool, SDL_NUM_SCANCODES> padHeld_{};
-  std::array<bool, SDL_NUM_SCANCODES> hits_{};
-  std::array<SDL_Scancode, 2> shared_{SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_UNKNOWN};
+  bool IsDown(int16_t scanCode) const { return KeyPresses::IsDown(ScancodeForKey(scanCode)); }
+  bool TakeHit(int16_t scanCode) { return KeyPresses::TakeHit(ScancodeForKey(scanCode)); }
 };

@@ -4,10 +4,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <limits>
 
+#include "engine/common/data_files.h"
+
 namespace {
+
+// What the mixer decodes: a .wma asks for a .ogg, .flac, .mp3 or .wav beside it.
+constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".flac", ".mp3", ".wav"};
 
 int32_t Milliseconds(double seconds) {
   if (!(seconds >= 0)) return 0;
@@ -17,17 +21,6 @@ int32_t Milliseconds(double seconds) {
 }
 
 }  // namespace
-
-std::vector<std::string> MusicCandidates(const std::string& path) {
-  std::vector<std::string> candidates = {path};
-  std::filesystem::path base(path);
-  for (const char* extension : {".ogg", ".flac", ".mp3", ".wav"}) {
-    std::filesystem::path other = base;
-    other.replace_extension(extension);
-    if (other.string() != path) candidates.push_back(other.string());
-  }
-  return candidates;
-}
 
 SdlMusicPlayer::~SdlMusicPlayer() {
   Unload();
@@ -45,28 +38,19 @@ void SdlMusicPlayer::Unload() {
 void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  std::string reasons;
-  bool anyFile = false;
-  for (const std::string& candidate : MusicCandidates(path)) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
-    anyFile = true;
+  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
     if (!audio_.Open()) {  // silent: finding the file is all there is to do
       loadedFile_ = candidate;
-      return;
+      return true;
     }
-    if (Mix_Music* music = Mix_LoadMUS(candidate.c_str())) {
-      music_ = music;
-      loadedFile_ = candidate;
-      return;
+    music_ = Mix_LoadMUS(candidate.c_str());
+    if (music_ == nullptr) {
+      error = Mix_GetError();
+      return false;
     }
-    reasons += "; " + candidate + ": " + Mix_GetError();
-  }
-  if (!anyFile) {
-    throw EngineError("cannot find the music \"" + path +
-                      "\" (nor the same name as .ogg, .flac, .mp3 or .wav)");
-  }
-  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
+    loadedFile_ = candidate;
+    return true;
+  });
 }
 
 int32_t SdlMusicPlayer::GetLength() {

@@ -11,10 +11,6 @@
 #include "engine/sdl/sdl_audio.h"
 #include "io/paths.h"
 
-// The files to try for a track: the name itself, then the same name with each of the other
-// extensions the mixer decodes (a .wma asks for a .ogg, .flac, .mp3 or .wav beside it).
-std::vector<std::string> MusicCandidates(const std::string& path);
-
 class SdlMusicPlayer : public MusicPlayer {
  public:
   SdlMusicPlayer(SdlAudio& audio, const Paths& paths) : audio_(audio), paths_(paths) {}

@@ -2,34 +2,18 @@
 
 #include <SDL_image.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "engine/common/data_files.h"
 #include "io/dds.h"
 
 namespace {
 
-std::string LowerExtension(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
-
 SDL_Surface* LoadDds(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::strerror(errno);
-    return nullptr;
-  }
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes, error)) return nullptr;
   DdsImage image;
   if (!DecodeDds(bytes.data(), bytes.size(), image, error)) return nullptr;
   SDL_Surface* surface =
@@ -44,17 +28,6 @@ SDL_Surface* LoadDds(const std::string& path, std::string& error) {
                 image.rgba.data() + y * row, row);
   }
   return surface;
-}
-
-void ApplyColorKey(SDL_Surface* surface, int32_t colorKey) {
-  const auto key = static_cast<uint32_t>(colorKey);
-  const uint8_t r = (key >> 16) & 0xFF, g = (key >> 8) & 0xFF, b = key & 0xFF;
-  for (int y = 0; y < surface->h; ++y) {
-    uint8_t* p = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
-    for (int x = 0; x < surface->w; ++x, p += 4) {
-      if (p[0] == r && p[1] == g && p[2] == b) p[3] = 0;
-    }
-  }
 }
 
 }  // namespace
@@ -82,7 +55,10 @@ SDL_Surface* LoadPicture(const std::string& path, int32_t colorKey, std::string&
     error = SDL_GetError();
     return nullptr;
   }
-  if (colorKey != 0) ApplyColorKey(rgba, colorKey);
+  if (colorKey != 0) {
+    ApplyColorKey(static_cast<uint8_t*>(rgba->pixels), rgba->w, rgba->h,
+                  static_cast<size_t>(rgba->pitch), colorKey);
+  }
   return rgba;
 }
 

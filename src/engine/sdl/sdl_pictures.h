@@ -11,23 +11,13 @@
 #include <string>
 
 #include "engine/common/bitmap_font.h"
+#include "engine/common/sprite_geometry.h"
 #include "engine/engine.h"
 
 // Decodes the picture at `path` into a 32-bit RGBA surface (caller frees it). Pixels of the
 // colour key (0xRRGGBB, 0 = none) become fully transparent. Returns nullptr with a reason in
 // `error` when the file is missing or cannot be decoded.
 SDL_Surface* LoadPicture(const std::string& path, int32_t colorKey, std::string& error);
-
-// A tint component (0..255, any float the game passes) as a texture's colour modulation.
-inline Uint8 TintChannel(float value) {
-  if (!(value > 0)) return 0;
-  return static_cast<Uint8>(std::lround(std::min(value, 255.0f)));
-}
-
-// An opacity in percent as a texture's alpha modulation.
-inline Uint8 OpacityAlpha(int opacityPercent) {
-  return static_cast<Uint8>((std::clamp(opacityPercent, 0, 100) * 255 + 50) / 100);
-}
 
 // A texture of the SDL renderer. It may outlive the renderer (after a fatal error, or when the
 // window was closed during loading): `life` then has expired and the renderer has already freed

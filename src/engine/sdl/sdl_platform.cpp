@@ -4,11 +4,10 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
+#include "engine/common/local_time.h"
 #include "io/paths.h"
 
 #ifndef SWAYFIRE_VERSION_MAJOR
@@ -64,13 +63,7 @@ uint32_t SdlPlatform::GetTickCount() {
 }
 
 double SdlPlatform::TimeOfDay() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  const double fraction =
-      std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds)).count();
-  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+  return ::TimeOfDay();
 }
 
 void SdlPlatform::Sleep(uint32_t milliseconds) {

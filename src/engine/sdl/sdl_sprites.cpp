@@ -2,8 +2,8 @@
 // from the bitmap-font atlas.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "engine/common/sprite_geometry.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_pictures.h"
 
@@ -41,32 +41,23 @@ const SdlTexture* SdlEngine::Drawable(const Texture& texture) {
 }
 
 void SdlEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
-  tint_[0] = static_cast<Uint8>(std::clamp<int>(red, 0, 255));
-  tint_[1] = static_cast<Uint8>(std::clamp<int>(green, 0, 255));
-  tint_[2] = static_cast<Uint8>(std::clamp<int>(blue, 0, 255));
+  tint_ = TintOf(red, green, blue);
 }
 
 void SdlEngine::DrawSprite(const Texture& texture, float x, float y, float width, float height,
                            float angle, int16_t opacity, float, float, float drawnWidth,
                            float drawnHeight, float, float) {
-  if (opacity <= 0 || !(width > 0) || !(height > 0)) return;
-  const float destWidth = drawnWidth != 0 ? drawnWidth : width;
-  const float destHeight = drawnHeight != 0 ? drawnHeight : height;
-  if (!(destWidth > 0) || !(destHeight > 0) || !std::isfinite(x) || !std::isfinite(y) ||
-      !std::isfinite(destWidth) || !std::isfinite(destHeight)) {
-    return;
-  }
-  const SdlTexture* sprite = Drawable(texture);
-  if (sprite == nullptr) return;
-
   // The region at the top-left corner, as much of it as the picture has; a part that is missing
   // shrinks the drawn size alike, so what exists keeps its scale.
-  const int sourceWidth = static_cast<int>(std::min<double>(std::ceil(width), sprite->width));
-  const int sourceHeight = static_cast<int>(std::min<double>(std::ceil(height), sprite->height));
-  if (sourceWidth <= 0 || sourceHeight <= 0) return;
-  const SDL_Rect source = {0, 0, sourceWidth, sourceHeight};
-  const SDL_FRect target = {x, y, destWidth * sourceWidth / width,
-                            destHeight * sourceHeight / height};
+  SpritePlacement place;
+  const SdlTexture* sprite = PlaceSprite(
+      x, y, width, height, opacity, drawnWidth, drawnHeight, [&] { return Drawable(texture); },
+      place);
+  if (sprite == nullptr) return;
+  const float destWidth = place.drawnWidth, destHeight = place.drawnHeight;
+  const SDL_Rect source = {0, 0, place.sourceWidth, place.sourceHeight};
+  const SDL_FRect target = {x, y, destWidth * place.sourceWidth / width,
+                            destHeight * place.sourceHeight / height};
   // Rotation turns the whole drawn rectangle about its centre.
   const SDL_FPoint centre = {destWidth / 2, destHeight / 2};
 
@@ -79,33 +70,23 @@ void SdlEngine::DrawSprite(const Texture& texture, float x, float y, float width
 void SdlEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
                                float y, float scale, float angle, int16_t opacity, float red,
                                float green, float blue) {
-  if (opacity <= 0 || !(scale > 0) || !std::isfinite(scale) || !std::isfinite(x) ||
-      !std::isfinite(y)) {
-    return;
-  }
-  const SdlTexture* atlas = Drawable(fontTexture);
-  if (atlas == nullptr) return;
-  const TextLayout layout = LayoutBitmapText(atlas->font, text, x, y, scale);
-  if (layout.glyphs.empty()) return;
-
   // The string turns as one piece about its centre: each glyph's centre goes round the string's
   // centre, and the glyph itself turns by the same angle.
-  const double degrees = std::isfinite(angle) ? angle : 0.0;
-  const double radians = degrees * std::numbers::pi / 180.0;
-  const double cosine = std::cos(radians), sine = std::sin(radians);
-  const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
+  TextPlacement place;
+  const SdlTexture* atlas = PlaceText(
+      text, x, y, scale, angle, opacity, [&] { return Drawable(fontTexture); }, place);
+  if (atlas == nullptr) return;
 
   SDL_SetTextureColorMod(atlas->texture, TintChannel(red), TintChannel(green), TintChannel(blue));
   SDL_SetTextureAlphaMod(atlas->texture, OpacityAlpha(opacity));
-  for (const PlacedGlyph& glyph : layout.glyphs) {
-    const double dx = glyph.x + glyph.width / 2.0 - centreX;
-    const double dy = glyph.y + glyph.height / 2.0 - centreY;
-    const double glyphX = centreX + dx * cosine - dy * sine;
-    const double glyphY = centreY + dx * sine + dy * cosine;
+  for (const PlacedGlyph& glyph : place.layout.glyphs) {
+    double glyphX = 0, glyphY = 0;
+    place.GlyphCentre(glyph, glyphX, glyphY);
     const SDL_Rect source = {glyph.srcX, glyph.srcY, glyph.srcWidth, glyph.srcHeight};
     const SDL_FRect target = {static_cast<float>(glyphX - glyph.width / 2.0),
                               static_cast<float>(glyphY - glyph.height / 2.0), glyph.width,
                               glyph.height};
-    SDL_RenderCopyExF(renderer_, atlas->texture, &source, &target, degrees, nullptr, SDL_FLIP_NONE);
+    SDL_RenderCopyExF(renderer_, atlas->texture, &source, &target, place.degrees, nullptr,
+                      SDL_FLIP_NONE);
   }
 }

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <cmath>
+#include <utility>
 
 #include "engine/engine.h"
 
@@ -77,13 +78,8 @@ void SdlText::CreateFont(const std::string& name, const std::string& face, int16
 
 const SdlText::Entry* SdlText::Lookup(SDL_Renderer* renderer, TTF_Font* font,
                                       const std::string& fontName, const std::string& text) {
-  std::string key = fontName;
-  key += '\0';
-  key += text;
-  if (auto it = index_.find(key); it != index_.end()) {
-    cache_.splice(cache_.begin(), cache_, it->second);
-    return &cache_.front();
-  }
+  std::string key = cache_.Key(fontName, text);
+  if (const Entry* cached = cache_.Find(key)) return cached;
 
   const SDL_Color white = {255, 255, 255, 255};
   SDL_Surface* surface = text.find('\n') == std::string::npos
@@ -97,14 +93,7 @@ const SdlText::Entry* SdlText::Lookup(SDL_Renderer* renderer, TTF_Font* font,
   if (texture == nullptr) return nullptr;
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
 
-  if (cache_.size() >= kCacheSize) {
-    SDL_DestroyTexture(cache_.back().texture);
-    index_.erase(cache_.back().key);
-    cache_.pop_back();
-  }
-  cache_.push_front(Entry{key, texture, width, height});
-  index_[key] = cache_.begin();
-  return &cache_.front();
+  return cache_.Add(std::move(key), texture, width, height, SDL_DestroyTexture);
 }
 
 void SdlText::Draw(SDL_Renderer* renderer, const std::string& fontName, float x, float y,
@@ -118,21 +107,15 @@ void SdlText::Draw(SDL_Renderer* renderer, const std::string& fontName, float x,
 
   const Entry* entry = Lookup(renderer, font->second, fontName, text);
   if (entry == nullptr) return;
-  float left = x;
-  if (alignment == 1) left = x + (width - entry->width) / 2;
-  if (alignment == 2) left = x + width - entry->width;
-  // Whole pixels keep the glyphs crisp.
-  SDL_FRect target = {std::round(left), std::round(y), static_cast<float>(entry->width),
-                      static_cast<float>(entry->height)};
+  SDL_FRect target = {AlignedLeft(x, width, entry->width, alignment), std::round(y),
+                      static_cast<float>(entry->width), static_cast<float>(entry->height)};
   SDL_SetTextureColorMod(entry->texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
   SDL_SetTextureAlphaMod(entry->texture, alpha);
   SDL_RenderCopyF(renderer, entry->texture, nullptr, &target);
 }
 
 void SdlText::ReleaseTextures() {
-  for (Entry& entry : cache_) SDL_DestroyTexture(entry.texture);
-  cache_.clear();
-  index_.clear();
+  cache_.Clear(SDL_DestroyTexture);
 }
 
 void SdlText::CloseFonts() {

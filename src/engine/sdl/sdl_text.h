@@ -8,9 +8,10 @@
 #include <SDL_ttf.h>
 
 #include <cstdint>
-#include <list>
 #include <string>
 #include <unordered_map>
+
+#include "engine/common/string_textures.h"
 
 // The font file for a face name: the face itself when fontconfig has it, else DejaVu Sans, else
 // whatever fontconfig offers for the name. Returns "" when there is none at all.
@@ -18,7 +19,7 @@ std::string FindFontFile(const std::string& face, std::string* family = nullptr)
 
 class SdlText {
  public:
-  static constexpr size_t kCacheSize = 256;
+  static constexpr size_t kCacheSize = StringTextures<SDL_Texture*>::kCapacity;
 
   SdlText() = default;
   SdlText(const SdlText&) = delete;
@@ -34,21 +35,15 @@ class SdlText {
   void ReleaseTextures();
   void CloseFonts();
 
-  size_t CachedStrings() const { return cache_.size(); }
+  size_t CachedStrings() const { return cache_.Size(); }
   size_t Renders() const { return renders_; }
 
  private:
-  struct Entry {
-    std::string key;
-    SDL_Texture* texture;
-    int width;
-    int height;
-  };
+  using Entry = StringTextures<SDL_Texture*>::Entry;
   const Entry* Lookup(SDL_Renderer* renderer, TTF_Font* font, const std::string& fontName,
                       const std::string& text);
 
   std::unordered_map<std::string, TTF_Font*> fonts_;
-  std::list<Entry> cache_;  // most recently used first
-  std::unordered_map<std::string, std::list<Entry>::iterator> index_;
+  StringTextures<SDL_Texture*> cache_;
   size_t renders_ = 0;
 };

@@ -22,7 +22,7 @@ SdlWindow::~SdlWindow() {
 }
 
 void SdlWindow::Open(bool fullScreen) {
-  if (window_ != nullptr || unloaded_) return;
+  if (window_ != nullptr || close_.Closed()) return;
   int width = kWidth;
   int height = kHeight;
   SDL_Rect usable;
@@ -52,17 +52,14 @@ void SdlWindow::SetCaption(const std::string& caption) {
 }
 
 void SdlWindow::RequestClose() {
-  if (unloaded_) return;
-  int16_t cancel = 0;
-  if (closeHandler_) closeHandler_(cancel);
-  if (cancel == 0) Destroy();
+  if (close_.Ask()) Destroy();
 }
 
 void SdlWindow::Destroy() {
   if (listener_ != nullptr) listener_->WindowClosing();
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
-  unloaded_ = true;
+  close_.MarkClosed();
   ReleaseAllKeys();
 }
 

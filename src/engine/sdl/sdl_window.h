@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/common/close_request.h"
 #include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 
@@ -39,11 +40,11 @@ class SdlWindow {
 
   void SetCaption(const std::string& caption);
   void SetCloseHandler(std::function<void(int16_t&)> handler) {
-    closeHandler_ = std::move(handler);
+    close_.SetHandler(std::move(handler));
   }
   // A close request: the handler may cancel it; otherwise the window goes away.
   void RequestClose();
-  bool Unloaded() const { return unloaded_; }
+  bool Unloaded() const { return close_.Closed(); }
 
   // Processes the pending events: keys, gamepads, close requests, focus, F11 and Alt+Enter,
   // repaints.
@@ -66,11 +67,10 @@ class SdlWindow {
 
   SDL_Window* window_ = nullptr;
   WindowListener* listener_ = nullptr;
-  std::function<void(int16_t&)> closeHandler_;
+  CloseRequest close_;
   std::string caption_;
   KeyState keys_;
   Gamepads pads_{keys_};
-  bool unloaded_ = false;
   bool focusLost_ = false;
   bool boxClosed_ = false;
 };

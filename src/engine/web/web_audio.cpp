@@ -4,16 +4,14 @@
 #include <AL/alc.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <numbers>
 
+#include "engine/common/data_files.h"
 #include "engine/engine.h"
-#include "engine/web/web_pictures.h"
 
 WebAudio::~WebAudio() {
   FreeSounds();
-  if (!open_) return;
+  if (!IsOpen()) return;
   DeleteBuffer(beep_);
   alDeleteSources(static_cast<ALsizei>(voices_.size()), voices_.data());
   alcMakeContextCurrent(nullptr);
@@ -21,9 +19,7 @@ WebAudio::~WebAudio() {
   alcCloseDevice(static_cast<ALCdevice*>(device_));
 }
 
-bool WebAudio::Open() {
-  if (tried_) return open_;
-  tried_ = true;
+bool WebAudio::OpenDevice() {
   ALCdevice* device = alcOpenDevice(nullptr);
   ALCcontext* context = device != nullptr ? alcCreateContext(device, nullptr) : nullptr;
   if (context == nullptr || !alcMakeContextCurrent(context)) {
@@ -37,8 +33,7 @@ bool WebAudio::Open() {
   voices_.resize(kVoices);
   voiceStarted_.assign(kVoices, 0);
   alGenSources(kVoices, voices_.data());
-  open_ = alGetError() == AL_NO_ERROR;
-  return open_;
+  return alGetError() == AL_NO_ERROR;
 }
 
 unsigned WebAudio::MakeBuffer(const PcmSound& sound) {
@@ -88,7 +83,7 @@ void WebAudio::LoadSound(const std::string& name, const std::string& path) {
 }
 
 void WebAudio::PlayBuffer(unsigned buffer, int volume) {
-  if (!open_ || buffer == 0) return;
+  if (!IsOpen() || buffer == 0) return;
   // A free voice, or else the one playing longest: a new hit matters more than an old one.
   size_t chosen = 0;
   for (size_t i = 0; i < voices_.size(); ++i) {
@@ -114,7 +109,7 @@ void WebAudio::PlaySound(const std::string& name, int volume) {
 }
 
 void WebAudio::FreeSounds() {
-  if (open_) {
+  if (IsOpen()) {
     for (unsigned voice : voices_) {
       alSourceStop(voice);
       alSourcei(voice, AL_BUFFER, 0);
@@ -127,19 +122,10 @@ void WebAudio::FreeSounds() {
 void WebAudio::Beep() {
   if (!Open()) return;
   if (beep_ == 0) {
-    // 120 ms of 880 Hz with a soft start and end, so it does not click.
     PcmSound tone;
     tone.channels = 1;
     tone.rate = 44100;
-    const int frames = tone.rate * 120 / 1000;
-    tone.samples.resize(frames);
-    for (int i = 0; i < frames; ++i) {
-      const double t = static_cast<double>(i) / tone.rate;
-      const double envelope =
-          std::min({1.0, i / (tone.rate * 0.005), (frames - i) / (tone.rate * 0.02)});
-      tone.samples[i] =
-          static_cast<int16_t>(9000.0 * envelope * std::sin(2 * std::numbers::pi * 880.0 * t));
-    }
+    tone.samples = BeepTone(tone.rate, tone.channels);
     beep_ = MakeBuffer(tone);
   }
   PlayBuffer(beep_, 100);

@@ -3,26 +3,12 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
-namespace {
+#include "engine/common/local_time.h"
 
-std::string ScreenshotName() {
-  auto now = std::chrono::system_clock::now();
-  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  auto ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char name[64];
-  std::snprintf(name, sizeof name, "swayfire-%04d%02d%02d-%02d%02d%02d-%03d.png",
-                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                local.tm_sec, static_cast<int>(ms));
-  return name;
-}
+namespace {
 
 void AppendBytes(void* context, void* data, int size) {
   auto* bytes = static_cast<std::vector<uint8_t>*>(context);
@@ -33,7 +19,8 @@ void AppendBytes(void* context, void* data, int size) {
 
 WebEngine::WebEngine(WebPage& page, WebInput& input, WebAudio& audio, Paths& paths,
                      std::string canvas, std::string fontFile)
-    : page_(page),
+    : KeysAndSoundsEngine(input.Keys(), audio, paths),
+      page_(page),
       input_(input),
       audio_(audio),
       paths_(paths),
@@ -99,22 +86,6 @@ void WebEngine::TakeScreenshot() {
     return;
   }
   WebPage::Download(ScreenshotName(), png.data(), png.size(), "image/png");
-}
-
-bool WebEngine::IsKeyDown(int16_t scanCode) {
-  return input_.Keys().IsDown(scanCode);
-}
-
-bool WebEngine::IsKeyHit(int16_t scanCode) {
-  return input_.Keys().TakeHit(scanCode);
-}
-
-void WebEngine::LoadSound(const std::string& name, const std::string& file) {
-  audio_.LoadSound(name, paths_.ResolveData(file));
-}
-
-void WebEngine::PlaySound(const std::string& name, int16_t, int16_t volume, int16_t, int16_t) {
-  audio_.PlaySound(name, volume);
 }
 
 void WebEngine::CreateFont(const std::string& name, const std::string&, int16_t size, int16_t,

@@ -3,10 +3,13 @@
 // plays sounds through OpenAL.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "engine/common/bitmap_font.h"
+#include "engine/common/keys_and_sounds.h"
 #include "engine/engine.h"
 #include "engine/web/pass_schedule.h"
 #include "engine/web/web_audio.h"
@@ -28,7 +31,7 @@ struct WebTexture : TextureData {
   BitmapFont font;  // the glyph layout, should the picture serve as a bitmap-font atlas
 };
 
-class WebEngine : public Engine {
+class WebEngine : public KeysAndSoundsEngine<WebKeyState> {
  public:
   // The canvas is found by its CSS selector; the TrueType font is a file in the packed data.
   WebEngine(WebPage& page, WebInput& input, WebAudio& audio, Paths& paths, std::string canvas,
@@ -39,10 +42,6 @@ class WebEngine : public Engine {
 
   void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
                   bool fullScreen, int16_t a, int16_t b, int16_t c) override;
-  bool IsKeyDown(int16_t scanCode) override;
-  bool IsKeyHit(int16_t scanCode) override;
-  void LoadSound(const std::string& name, const std::string& file) override;
-  void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c, int16_t d) override;
   void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
   void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
                   int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,
@@ -75,5 +74,5 @@ class WebEngine : public Engine {
   WebText text_;
   PassSchedule schedule_;
   int backToBack_ = 0;
-  uint8_t tint_[3] = {255, 255, 255};
+  std::array<uint8_t, 3> tint_ = {255, 255, 255};
 };

@@ -1,5 +1,6 @@
 #include "engine/web/web_input.h"
 
+#include "engine/common/pad_layout.h"
 #include "engine/engine.h"
 
 namespace {
@@ -18,44 +19,12 @@ enum Button {
   kRight = 15,
 };
 
-int16_t KeyForButton(int button) {
-  switch (button) {
-    case kUp:
-      return Key::Up;
-    case kDown:
-      return Key::Down;
-    case kLeft:
-      return Key::Left;
-    case kRight:
-      return Key::Right;
-    case kWest:
-      return Key::A;
-    case kEast:
-      return Key::D;
-    case kNorth:
-      return Key::W;
-    case kSouth:
-      return Key::S;
-    case kBack:
-      return Key::Escape;
-    default:
-      return 0;
-  }
-}
-
-// Axes 0 and 1 are the left stick (x, y down), 2 and 3 the right one.
-constexpr int16_t kAxisKeys[4][2] = {
-    {Key::Left, Key::Right}, {Key::Up, Key::Down}, {Key::A, Key::D}, {Key::W, Key::S}};
+constexpr PadButtons kButtons = {kUp, kDown, kLeft, kRight, kWest, kEast, kNorth, kSouth, kBack};
 
 }  // namespace
 
 int StickDirection(double value, int before) {
-  if (value >= kStickPress) return 1;
-  if (value <= -kStickPress) return -1;
-  // Between the two marks the stick keeps the direction it had.
-  if (before > 0 && value >= kStickRelease) return 1;
-  if (before < 0 && value <= -kStickRelease) return -1;
-  return 0;
+  return StickDirection(value, kStickPress, kStickRelease, before);
 }
 
 void WebInput::ApplyEvents(std::string_view lines) {
@@ -89,15 +58,16 @@ void WebInput::ApplyPads(const std::vector<PadReading>& readings) {
     for (size_t b = 0; b < reading.buttons.size(); ++b) {
       if (!reading.buttons[b]) pad.buttonsBlocked[b] = false;
       if (reading.buttons[b] && !pad.buttonsBlocked[b]) {
-        now[KeyForButton(static_cast<int>(b))] = true;
+        now[KeyForPadButton(kButtons, static_cast<int>(b))] = true;
       }
     }
     for (size_t a = 0; a < reading.axes.size(); ++a) {
       pad.axes[a] = StickDirection(reading.axes[a], pad.axes[a]);
       if (pad.axes[a] == 0) pad.axesBlocked[a] = false;
       if (pad.axesBlocked[a]) continue;
-      if (pad.axes[a] < 0) now[kAxisKeys[a][0]] = true;
-      if (pad.axes[a] > 0) now[kAxisKeys[a][1]] = true;
+      const AxisKeys keys = KeysForStickAxis(static_cast<int>(a));
+      if (pad.axes[a] < 0) now[keys.negative] = true;
+      if (pad.axes[a] > 0) now[keys.positive] = true;
     }
   }
   now[0] = false;  // controls that stand for no key

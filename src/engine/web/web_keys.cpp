@@ -130,36 +130,3 @@ int16_t ScanCodeForCode(std::string_view code) {
                                   [code](const CodeKey& entry) { return entry.code == code; });
   return found == std::end(kCodes) ? 0 : found->key;
 }
-
-void WebKeyState::Press(int16_t key, bool repeat) {
-  if (!Valid(key)) return;
-  held_[key] = true;
-  if (!repeat) hits_[key] = true;
-}
-
-void WebKeyState::Release(int16_t key) {
-  if (Valid(key)) held_[key] = false;
-}
-
-void WebKeyState::SetPadHeld(int16_t key, bool held) {
-  if (!Valid(key)) return;
-  if (held && !padHeld_[key]) hits_[key] = true;
-  padHeld_[key] = held;
-}
-
-bool WebKeyState::IsDown(int16_t key) const {
-  return Valid(key) && (held_[key] || padHeld_[key]);
-}
-
-bool WebKeyState::TakeHit(int16_t key) {
-  if (!Valid(key)) return false;
-  if (hits_[key]) {
-    hits_[key] = false;
-    return true;
-  }
-  if (shared_[0] == key || shared_[1] == key) {
-    shared_ = {0, 0};
-    return true;
-  }
-  return false;
-}

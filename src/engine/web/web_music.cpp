@@ -6,26 +6,20 @@
 #include <stb_vorbis.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
+#include "engine/common/data_files.h"
 #include "engine/web/wav.h"
-#include "engine/web/web_pictures.h"
 
 namespace {
 
-bool HasExtension(const std::string& path, const char* extension) {
-  std::string actual = std::filesystem::path(path).extension().string();
-  std::transform(actual.begin(), actual.end(), actual.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return actual == extension;
-}
+// What the browser build decodes: a .wma asks for a .ogg or .wav beside it.
+constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".wav"};
 
 bool DecodeTrack(const std::string& path, const std::vector<uint8_t>& bytes, PcmSound& sound,
                  std::string& error) {
-  if (!HasExtension(path, ".ogg")) return DecodeWav(bytes.data(), bytes.size(), sound, error);
+  if (LowerExtension(path) != ".ogg") return DecodeWav(bytes.data(), bytes.size(), sound, error);
   int channels = 0, rate = 0;
   short* samples = nullptr;
   const int frames = stb_vorbis_decode_memory(bytes.data(), static_cast<int>(bytes.size()),
@@ -43,16 +37,6 @@ bool DecodeTrack(const std::string& path, const std::vector<uint8_t>& bytes, Pcm
 }
 
 }  // namespace
-
-std::vector<std::string> WebMusicCandidates(const std::string& path) {
-  std::vector<std::string> candidates = {path};
-  for (const char* extension : {".ogg", ".wav"}) {
-    std::filesystem::path other(path);
-    other.replace_extension(extension);
-    if (other.string() != path) candidates.push_back(other.string());
-  }
-  return candidates;
-}
 
 WebMusicPlayer::~WebMusicPlayer() {
   Unload();
@@ -73,34 +57,25 @@ void WebMusicPlayer::Unload() {
 void WebMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  std::string reasons;
-  bool anyFile = false;
-  for (const std::string& candidate : WebMusicCandidates(path)) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
-    anyFile = true;
-    if (!audio_.Open()) return;  // silent: finding the file is all there is to do
+  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
+    if (!audio_.Open()) return true;  // silent: finding the file is all there is to do
     std::vector<uint8_t> bytes;
-    std::string error;
     PcmSound sound;
-    if (ReadFileBytes(candidate, bytes, error) && DecodeTrack(candidate, bytes, sound, error)) {
-      buffer_ = audio_.MakeBuffer(sound);
-      if (buffer_ != 0) {
-        alGenSources(1, &source_);
-        alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
-        const double frames = static_cast<double>(sound.samples.size()) / sound.channels;
-        length_ = static_cast<int32_t>(std::lround(frames * 1000.0 / sound.rate));
-        loaded_ = true;
-        return;
-      }
-      error = "no room for it";
+    if (!ReadFileBytes(candidate, bytes, error) || !DecodeTrack(candidate, bytes, sound, error)) {
+      return false;
     }
-    reasons += "; " + candidate + ": " + error;
-  }
-  if (!anyFile) {
-    throw EngineError("cannot find the music \"" + path + "\" (nor the same name as .ogg or .wav)");
-  }
-  throw EngineError("cannot play the music \"" + path + "\"" + reasons);
+    buffer_ = audio_.MakeBuffer(sound);
+    if (buffer_ == 0) {
+      error = "no room for it";
+      return false;
+    }
+    alGenSources(1, &source_);
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer_));
+    const double frames = static_cast<double>(sound.samples.size()) / sound.channels;
+    length_ = static_cast<int32_t>(std::lround(frames * 1000.0 / sound.rate));
+    loaded_ = true;
+    return true;
+  });
 }
 
 int32_t WebMusicPlayer::GetLength() {

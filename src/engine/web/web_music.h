@@ -10,10 +10,6 @@
 #include "engine/web/web_audio.h"
 #include "io/paths.h"
 
-// The files to try for a track: the name itself, then the same name with each of the other
-// extensions the browser build decodes (a .wma asks for a .ogg or .wav beside it).
-std::vector<std::string> WebMusicCandidates(const std::string& path);
-
 class WebMusicPlayer : public MusicPlayer {
  public:
   WebMusicPlayer(WebAudio& audio, const Paths& paths) : audio_(audio), paths_(paths) {}

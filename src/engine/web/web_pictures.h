@@ -15,6 +15,3 @@ struct Picture {
 // Decodes the picture at `path`. Pixels of the colour key (0xRRGGBB, 0 = none) become fully
 // transparent. False, with a reason in `error`, when the file is missing or cannot be decoded.
 bool LoadPicture(const std::string& path, int32_t colorKey, Picture& picture, std::string& error);
-
-// Reads a whole file; false with a reason in `error`.
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);

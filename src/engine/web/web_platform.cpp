@@ -1,18 +1,15 @@
 #include "engine/web/web_platform.h"
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
+
+#include "engine/common/local_time.h"
 
 #ifndef SWAYFIRE_VERSION_MAJOR
 #error "SWAYFIRE_VERSION_MAJOR comes from the project version in CMakeLists.txt"
 #endif
 
 void WebPlatform::UnloadWindow() {
-  if (unloaded_) return;
-  int16_t cancel = 0;
-  if (closeHandler_) closeHandler_(cancel);
-  if (cancel == 0) unloaded_ = true;
+  if (close_.Ask()) close_.MarkClosed();
 }
 
 uint32_t WebPlatform::GetTickCount() {
@@ -20,13 +17,7 @@ uint32_t WebPlatform::GetTickCount() {
 }
 
 double WebPlatform::TimeOfDay() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  const double fraction =
-      std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds)).count();
-  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+  return ::TimeOfDay();
 }
 
 void WebPlatform::ReportFatal(const std::string& message) {

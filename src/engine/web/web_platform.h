@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/common/close_request.h"
 #include "engine/engine.h"
 #include "engine/web/web_audio.h"
 #include "engine/web/web_input.h"
@@ -20,11 +21,11 @@ class WebPlatform : public Platform {
   WindowHandle MainWindow() override { return &page_; }
   void SetCaption(const std::string& caption) override { WebPage::SetTitle(caption); }
   void SetCloseHandler(std::function<void(int16_t& cancel)> handler) override {
-    closeHandler_ = std::move(handler);
+    close_.SetHandler(std::move(handler));
   }
   // A page is never closed by the game: unloading only runs the handler and marks it done.
   void UnloadWindow() override;
-  bool WindowUnloaded() override { return unloaded_; }
+  bool WindowUnloaded() override { return close_.Closed(); }
 
   uint32_t GetTickCount() override;
   double TimeOfDay() override;
@@ -49,6 +50,5 @@ class WebPlatform : public Platform {
   WebInput& input_;
   WebAudio& audio_;
   std::string appFolder_;
-  std::function<void(int16_t&)> closeHandler_;
-  bool unloaded_ = false;
+  CloseRequest close_;
 };

@@ -2,34 +2,24 @@
 // from the bitmap-font atlas, drawn as the desktop draws them.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "engine/common/sprite_geometry.h"
 #include "engine/web/web_engine.h"
 #include "engine/web/web_pictures.h"
 
 namespace {
 
-uint8_t Channel(float value) {
-  if (!(value > 0)) return 0;
-  return static_cast<uint8_t>(std::lround(std::min(value, 255.0f)));
-}
-
-uint8_t Alpha(int opacityPercent) {
-  return static_cast<uint8_t>((std::clamp(opacityPercent, 0, 100) * 255 + 50) / 100);
-}
-
 // The corners of the rectangle at (x, y) of the given size turned by `degrees` (clockwise on the
 // screen) about the point (centreX, centreY).
 void TurnedCorners(double x, double y, double width, double height, double degrees, double centreX,
                    double centreY, GlFrame::Point corners[4]) {
-  const double radians = degrees * std::numbers::pi / 180.0;
-  const double cosine = std::cos(radians), sine = std::sin(radians);
+  const Turn turn(degrees);
   const double xs[4] = {x, x + width, x + width, x};
   const double ys[4] = {y, y, y + height, y + height};
   for (int i = 0; i < 4; ++i) {
-    const double dx = xs[i] - centreX, dy = ys[i] - centreY;
-    corners[i] = {static_cast<float>(centreX + dx * cosine - dy * sine),
-                  static_cast<float>(centreY + dx * sine + dy * cosine)};
+    double turnedX = 0, turnedY = 0;
+    turn.Apply(xs[i], ys[i], centreX, centreY, turnedX, turnedY);
+    corners[i] = {static_cast<float>(turnedX), static_cast<float>(turnedY)};
   }
 }
 
@@ -66,29 +56,21 @@ const WebTexture* WebEngine::Drawable(const Texture& texture) const {
 }
 
 void WebEngine::SetColor(int16_t red, int16_t green, int16_t blue) {
-  tint_[0] = static_cast<uint8_t>(std::clamp<int>(red, 0, 255));
-  tint_[1] = static_cast<uint8_t>(std::clamp<int>(green, 0, 255));
-  tint_[2] = static_cast<uint8_t>(std::clamp<int>(blue, 0, 255));
+  tint_ = TintOf(red, green, blue);
 }
 
 void WebEngine::DrawSprite(const Texture& texture, float x, float y, float width, float height,
                            float angle, int16_t opacity, float, float, float drawnWidth,
                            float drawnHeight, float, float) {
-  if (opacity <= 0 || !(width > 0) || !(height > 0)) return;
-  const float destWidth = drawnWidth != 0 ? drawnWidth : width;
-  const float destHeight = drawnHeight != 0 ? drawnHeight : height;
-  if (!(destWidth > 0) || !(destHeight > 0) || !std::isfinite(x) || !std::isfinite(y) ||
-      !std::isfinite(destWidth) || !std::isfinite(destHeight)) {
-    return;
-  }
-  const WebTexture* sprite = Drawable(texture);
-  if (sprite == nullptr) return;
-
   // The region at the top-left corner, as much of it as the picture has; a part that is missing
   // shrinks the drawn size alike, so what exists keeps its scale.
-  const int sourceWidth = static_cast<int>(std::min<double>(std::ceil(width), sprite->width));
-  const int sourceHeight = static_cast<int>(std::min<double>(std::ceil(height), sprite->height));
-  if (sourceWidth <= 0 || sourceHeight <= 0) return;
+  SpritePlacement place;
+  const WebTexture* sprite = PlaceSprite(
+      x, y, width, height, opacity, drawnWidth, drawnHeight, [&] { return Drawable(texture); },
+      place);
+  if (sprite == nullptr) return;
+  const float destWidth = place.drawnWidth, destHeight = place.drawnHeight;
+  const int sourceWidth = place.sourceWidth, sourceHeight = place.sourceHeight;
   const double targetWidth = static_cast<double>(destWidth) * sourceWidth / width;
   const double targetHeight = static_cast<double>(destHeight) * sourceHeight / height;
   // Rotation turns the whole drawn rectangle about its centre.
@@ -97,38 +79,28 @@ void WebEngine::DrawSprite(const Texture& texture, float x, float y, float width
                 x + destWidth / 2.0, y + destHeight / 2.0, corners);
   frame_.Quad(sprite->texture, corners, 0, 0, static_cast<float>(sourceWidth) / sprite->width,
               static_cast<float>(sourceHeight) / sprite->height,
-              {tint_[0], tint_[1], tint_[2], Alpha(opacity)});
+              {tint_[0], tint_[1], tint_[2], OpacityAlpha(opacity)});
 }
 
 void WebEngine::DrawBitmapText(const Texture& fontTexture, const std::string& text, float x,
                                float y, float scale, float angle, int16_t opacity, float red,
                                float green, float blue) {
-  if (opacity <= 0 || !(scale > 0) || !std::isfinite(scale) || !std::isfinite(x) ||
-      !std::isfinite(y)) {
-    return;
-  }
-  const WebTexture* atlas = Drawable(fontTexture);
-  if (atlas == nullptr) return;
-  const TextLayout layout = LayoutBitmapText(atlas->font, text, x, y, scale);
-  if (layout.glyphs.empty()) return;
-
   // The string turns as one piece about its centre: each glyph's centre goes round the string's
   // centre, and the glyph itself turns by the same angle.
-  const double degrees = std::isfinite(angle) ? angle : 0.0;
-  const double radians = degrees * std::numbers::pi / 180.0;
-  const double cosine = std::cos(radians), sine = std::sin(radians);
-  const double centreX = x + layout.width / 2.0, centreY = y + layout.height / 2.0;
-  const GlFrame::Color colour = {Channel(red), Channel(green), Channel(blue), Alpha(opacity)};
+  TextPlacement place;
+  const WebTexture* atlas = PlaceText(
+      text, x, y, scale, angle, opacity, [&] { return Drawable(fontTexture); }, place);
+  if (atlas == nullptr) return;
+  const GlFrame::Color colour = {TintChannel(red), TintChannel(green), TintChannel(blue),
+                                 OpacityAlpha(opacity)};
   const float atlasWidth = static_cast<float>(atlas->width);
   const float atlasHeight = static_cast<float>(atlas->height);
-  for (const PlacedGlyph& glyph : layout.glyphs) {
-    const double dx = glyph.x + glyph.width / 2.0 - centreX;
-    const double dy = glyph.y + glyph.height / 2.0 - centreY;
-    const double glyphCentreX = centreX + dx * cosine - dy * sine;
-    const double glyphCentreY = centreY + dx * sine + dy * cosine;
+  for (const PlacedGlyph& glyph : place.layout.glyphs) {
+    double glyphCentreX = 0, glyphCentreY = 0;
+    place.GlyphCentre(glyph, glyphCentreX, glyphCentreY);
     GlFrame::Point corners[4];
     TurnedCorners(glyphCentreX - glyph.width / 2.0, glyphCentreY - glyph.height / 2.0, glyph.width,
-                  glyph.height, degrees, glyphCentreX, glyphCentreY, corners);
+                  glyph.height, place.degrees, glyphCentreX, glyphCentreY, corners);
     frame_.Quad(atlas->texture, corners, glyph.srcX / atlasWidth, glyph.srcY / atlasHeight,
                 (glyph.srcX + glyph.srcWidth) / atlasWidth,
                 (glyph.srcY + glyph.srcHeight) / atlasHeight, colour);

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "engine/common/data_files.h"
 #include "engine/engine.h"
-#include "engine/web/web_pictures.h"
 
 namespace {
 
@@ -155,25 +156,13 @@ TextBitmap WebText::Render(const std::string& fontName, const std::string& text)
 
 const WebText::Entry* WebText::Lookup(GlFrame& frame, const std::string& font,
                                       const std::string& text) {
-  std::string key = font;
-  key += '\0';
-  key += text;
-  if (auto it = index_.find(key); it != index_.end()) {
-    cache_.splice(cache_.begin(), cache_, it->second);
-    return &cache_.front();
-  }
+  std::string key = cache_.Key(font, text);
+  if (const Entry* cached = cache_.Find(key)) return cached;
   const TextBitmap bitmap = Render(font, text);
   if (bitmap.rgba.empty()) return nullptr;
   const unsigned texture = frame.CreateTexture(bitmap.rgba.data(), bitmap.width, bitmap.height);
   if (texture == 0) return nullptr;
-  if (cache_.size() >= kCacheSize) {
-    GlFrame::DeleteTexture(cache_.back().texture);
-    index_.erase(cache_.back().key);
-    cache_.pop_back();
-  }
-  cache_.push_front(Entry{key, texture, bitmap.width, bitmap.height});
-  index_[key] = cache_.begin();
-  return &cache_.front();
+  return cache_.Add(std::move(key), texture, bitmap.width, bitmap.height, GlFrame::DeleteTexture);
 }
 
 void WebText::Draw(GlFrame& frame, const std::string& font, float x, float y, float width,
@@ -184,11 +173,7 @@ void WebText::Draw(GlFrame& frame, const std::string& font, float x, float y, fl
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width)) return;
   const Entry* entry = Lookup(frame, font, text);
   if (entry == nullptr) return;
-  float left = x;
-  if (alignment == 1) left = x + (width - entry->width) / 2;
-  if (alignment == 2) left = x + width - entry->width;
-  // Whole pixels keep the glyphs crisp.
-  const float l = std::round(left), t = std::round(y);
+  const float l = AlignedLeft(x, width, entry->width, alignment), t = std::round(y);
   const float r = l + entry->width, b = t + entry->height;
   const GlFrame::Point corners[4] = {{l, t}, {r, t}, {r, b}, {l, b}};
   frame.Quad(entry->texture, corners, 0, 0, 1, 1,
@@ -197,7 +182,5 @@ void WebText::Draw(GlFrame& frame, const std::string& font, float x, float y, fl
 }
 
 void WebText::ReleaseTextures() {
-  for (Entry& entry : cache_) GlFrame::DeleteTexture(entry.texture);
-  cache_.clear();
-  index_.clear();
+  cache_.Clear(GlFrame::DeleteTexture);
 }

@@ -6,12 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "engine/common/string_textures.h"
 #include "engine/web/web_gl.h"
 
 struct stbtt_fontinfo;
@@ -25,7 +25,7 @@ struct TextBitmap {
 
 class WebText {
  public:
-  static constexpr size_t kCacheSize = 256;
+  static constexpr size_t kCacheSize = StringTextures<unsigned>::kCapacity;
 
   explicit WebText(std::string fontFile);
   WebText(const WebText&) = delete;
@@ -46,12 +46,7 @@ class WebText {
     int ascent;
     int height;
   };
-  struct Entry {
-    std::string key;
-    unsigned texture;
-    int width;
-    int height;
-  };
+  using Entry = StringTextures<unsigned>::Entry;
   void LoadFontFile();
   const Entry* Lookup(GlFrame& frame, const std::string& font, const std::string& text);
 
@@ -59,6 +54,5 @@ class WebText {
   std::vector<uint8_t> fontData_;
   std::unique_ptr<stbtt_fontinfo> info_;
   std::unordered_map<std::string, Size> fonts_;
-  std::list<Entry> cache_;  // most recently used first
-  std::unordered_map<std::string, std::list<Entry>::iterator> index_;
+  StringTextures<unsigned> cache_;
 };
