@@ -58,10 +58,12 @@ void WebEngine::Pace() {
     return;
   }
   backToBack_ = 0;
-  // The display's refreshes pace the passes; when they come more than a pass late, the clock does.
+  // The display's refreshes pace the passes: a slow refresh is made up by the passes due running
+  // back to back. Only when no refresh comes at all for a while (a hidden page) does a timer go on.
+  // A timer for every late refresh would be worse: a browser drawing in software gets so busy
+  // with them that it shows a handful of frames a second.
   do {
-    page_.WaitForRefresh(std::max(0.0, schedule_.NextDue() - WebPage::Now()) +
-                         PassSchedule::kInterval);
+    page_.WaitForRefresh(PassSchedule::kMaxLag);
   } while (!schedule_.Due(WebPage::Now()));
 }
 
