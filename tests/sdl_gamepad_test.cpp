@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "engine/engine.h"
 #include "engine/sdl/sdl_audio.h"
@@ -158,6 +160,11 @@ class VirtualPadTest : public ::testing::Test {
   }
   // One frame: the pads' news arrive with the window's events.
   void Frame() { window_->Pump(); }
+  // Buttons pressed or let go together, then one frame.
+  void Buttons(std::initializer_list<std::pair<SDL_GameControllerButton, bool>> changes) {
+    for (auto [button, down] : changes) Button(button, down);
+    Frame();
+  }
   bool Down(int16_t key) { return window_->Keys().IsDown(key); }
   bool Hit(int16_t key) { return window_->Keys().TakeHit(key); }
 
@@ -172,9 +179,7 @@ TEST_F(VirtualPadTest, APadPluggedInMovesAndFiresThroughTheGamesKeys) {
   Plug();
   ASSERT_EQ(window_->Pads().Count(), 1u);
 
-  Button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-  Button(SDL_CONTROLLER_BUTTON_X, true);
-  Frame();
+  Buttons({{SDL_CONTROLLER_BUTTON_DPAD_UP, true}, {SDL_CONTROLLER_BUTTON_X, true}});
   EXPECT_TRUE(Down(Key::Up));
   EXPECT_TRUE(Hit(Key::Up));
   EXPECT_TRUE(Hit(Key::A));  // west fires left
@@ -182,10 +187,9 @@ TEST_F(VirtualPadTest, APadPluggedInMovesAndFiresThroughTheGamesKeys) {
   Frame();
   EXPECT_TRUE(Down(Key::Up));  // still held, not pressed again
   EXPECT_FALSE(Hit(Key::Up));
-  Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-  Button(SDL_CONTROLLER_BUTTON_X, false);
-  Button(SDL_CONTROLLER_BUTTON_A, true);
-  Frame();
+  Buttons({{SDL_CONTROLLER_BUTTON_DPAD_UP, false},
+           {SDL_CONTROLLER_BUTTON_X, false},
+           {SDL_CONTROLLER_BUTTON_A, true}});
   EXPECT_FALSE(Down(Key::Up));
   EXPECT_FALSE(Down(Key::A));
   EXPECT_TRUE(Hit(Key::S));  // south fires down
@@ -209,9 +213,7 @@ TEST_F(VirtualPadTest, APadPluggedInMovesAndFiresThroughTheGamesKeys) {
   EXPECT_FALSE(Down(Key::A));
 
   // Back is Escape; Start is P or Enter.
-  Button(SDL_CONTROLLER_BUTTON_BACK, true);
-  Button(SDL_CONTROLLER_BUTTON_START, true);
-  Frame();
+  Buttons({{SDL_CONTROLLER_BUTTON_BACK, true}, {SDL_CONTROLLER_BUTTON_START, true}});
   EXPECT_TRUE(Hit(Key::Escape));
   EXPECT_TRUE(Hit(Key::Enter));
   EXPECT_FALSE(Hit(Key::P));

@@ -275,11 +275,16 @@ TEST(WebInput, KeysFromThePageCountOncePerPress) {
 TEST(WebInput, GamepadsPressTheGameKeysAsOnTheDesktop) {
   WebInput input;
   PadReading pad;
+  // One look at the page: its events (if any), then the pads as they are now.
+  auto look = [&input](const std::vector<PadReading>& pads, const char* events = "") {
+    input.Keys().BeginPump();
+    if (*events != '\0') input.ApplyEvents(events);
+    input.ApplyPads(pads);
+  };
   pad.buttons[0] = true;   // south: fire down
   pad.buttons[15] = true;  // d-pad right
   pad.axes[2] = -0.9;      // right stick left: fire left
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   EXPECT_TRUE(input.Keys().IsDown(Key::S));
   EXPECT_TRUE(input.Keys().IsDown(Key::Right));
   EXPECT_TRUE(input.Keys().IsDown(Key::A));
@@ -287,39 +292,31 @@ TEST(WebInput, GamepadsPressTheGameKeysAsOnTheDesktop) {
 
   // A stick between the two marks keeps its direction; within the release mark it lets go.
   pad.axes[2] = -0.35;
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   EXPECT_TRUE(input.Keys().IsDown(Key::A));
   EXPECT_FALSE(input.Keys().TakeHit(Key::S)) << "still held is no new press";
   pad.axes[2] = -0.25;
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   EXPECT_FALSE(input.Keys().IsDown(Key::A));
 
   // Start is one press for whichever of P and Enter is asked first.
   pad.buttons[9] = true;
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   EXPECT_TRUE(input.Keys().TakeHit(Key::Enter));
   EXPECT_FALSE(input.Keys().TakeHit(Key::P));
 
   // After a focus loss a button still held counts only once let go and pressed again.
-  input.Keys().BeginPump();
-  input.ApplyEvents("f");
-  input.ApplyPads({pad});
+  look({pad}, "f");
   EXPECT_FALSE(input.Keys().IsDown(Key::S));
   pad.buttons[0] = false;
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   pad.buttons[0] = true;
-  input.Keys().BeginPump();
-  input.ApplyPads({pad});
+  look({pad});
   EXPECT_TRUE(input.Keys().IsDown(Key::S));
   EXPECT_TRUE(input.Keys().TakeHit(Key::S));
 
   // A pad unplugged lets go of all it held.
-  input.Keys().BeginPump();
-  input.ApplyPads({});
+  look({});
   EXPECT_FALSE(input.Keys().IsDown(Key::S));
   EXPECT_FALSE(input.Keys().IsDown(Key::Right));
 }

@@ -1,6 +1,7 @@
 // The sound effects, synthesised: clicks, chimes, jingles, zaps, impacts and explosions.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "synth.h"
 
@@ -51,9 +52,7 @@ Samples MakeMenuClick() {
     s[i] = AttackDecay(t, 0.002f, 0.018f) *
            (std::sin(kTwoPi * hz * t) + 0.25f * std::sin(kTwoPi * 2 * hz * t));
   }
-  FadeEdges(s, 0.001f, 0.01f);
-  Normalize(s, -8);
-  return s;
+  return Finished(std::move(s), 0.001f, 0.01f, -8);
 }
 
 Samples MakeEnterChime() {
@@ -64,10 +63,7 @@ Samples MakeEnterChime() {
     s[i] = 0.6f * Bell(t, MidiHz(76), 0.25f) + 0.7f * Bell(t - 0.09f, MidiHz(83), 0.35f) +
            0.3f * Bell(t - 0.09f, MidiHz(88), 0.3f);
   }
-  Echo(s, 0.12f, 0.3f, 0.3f);
-  FadeEdges(s, 0.001f, 0.15f);
-  Normalize(s, -3);
-  return s;
+  return Finished(Echoed(std::move(s), 0.12f, 0.3f, 0.3f), 0.001f, 0.15f, -3);
 }
 
 Samples MakeHighScoreFanfare() {
@@ -82,10 +78,7 @@ Samples MakeHighScoreFanfare() {
     s[i] += 0.25f * Bell(t - 6 * q, MidiHz(96), 0.3f) +
             0.2f * Bell(t - 6 * q - 0.06f, MidiHz(100), 0.3f);
   }
-  Echo(s, 0.15f, 0.25f, 0.25f);
-  FadeEdges(s, 0.002f, 0.3f);
-  Normalize(s, -3);
-  return s;
+  return Finished(Echoed(std::move(s), 0.15f, 0.25f, 0.25f), 0.002f, 0.3f, -3);
 }
 
 Samples MakeLevelWonJingle() {
@@ -100,10 +93,7 @@ Samples MakeLevelWonJingle() {
     for (int k = 0; k < 5; ++k)
       s[i] += 0.12f * Bell(t - 7 * e - 0.05f * float(k), MidiHz(88.0f + 3.0f * float(k)), 0.25f);
   }
-  Echo(s, 0.18f, 0.3f, 0.25f);
-  FadeEdges(s, 0.002f, 0.4f);
-  Normalize(s, -3);
-  return s;
+  return Finished(Echoed(std::move(s), 0.18f, 0.3f, 0.25f), 0.002f, 0.4f, -3);
 }
 
 Samples MakeFireZap() {
@@ -117,9 +107,7 @@ Samples MakeFireZap() {
     const float v = 0.6f * sq.Next(hz, 0.25f) + 0.6f * sine.Next(hz * 0.5f);
     s[i] = AttackDecay(t, 0.001f, 0.03f) * lp.Low(v, 5000 * std::exp(-t / 0.05f) + 500, 0.2f);
   }
-  FadeEdges(s, 0.001f, 0.02f);
-  Normalize(s, -12);
-  return s;
+  return Finished(std::move(s), 0.001f, 0.02f, -12);
 }
 
 Samples MakeBonusPickup() {
@@ -136,10 +124,7 @@ Samples MakeBonusPickup() {
          (0.5f + 0.5f * std::sin(kTwoPi * 30 * t));
     s[i] = v;
   }
-  Echo(s, 0.09f, 0.3f, 0.3f);
-  FadeEdges(s, 0.001f, 0.15f);
-  Normalize(s, -4);
-  return s;
+  return Finished(Echoed(std::move(s), 0.09f, 0.3f, 0.3f), 0.001f, 0.15f, -4);
 }
 
 Samples MakeHit(int variant) {
@@ -167,9 +152,7 @@ Samples MakeHit(int variant) {
            (std::sin(kTwoPi * st.ringHz * t) + 0.5f * std::sin(kTwoPi * st.ringHz * 1.51f * t));
     s[i] = v;
   }
-  FadeEdges(s, 0.0005f, 0.02f);
-  Normalize(s, -9);
-  return s;
+  return Finished(std::move(s), 0.0005f, 0.02f, -9);
 }
 
 Samples MakeEnemyExplosion() {
@@ -189,7 +172,5 @@ Samples MakeEnemyExplosion() {
     const float cr = lp2.High(crackle.Next(), 3000) * crack;
     s[i] = 1.2f * rumble * AttackDecay(t, 0.003f, 0.2f) + 0.9f * boom + 0.3f * cr;
   }
-  FadeEdges(s, 0.001f, 0.15f);
-  Normalize(s, -3);
-  return s;
+  return Finished(std::move(s), 0.001f, 0.15f, -3);
 }

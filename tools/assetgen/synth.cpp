@@ -90,3 +90,14 @@ void Echo(Samples& s, float delaySeconds, float feedback, float wet) {
     v += delayed * wet;
   }
 }
+
+Samples Echoed(Samples s, float delaySeconds, float feedback, float wet) {
+  Echo(s, delaySeconds, feedback, wet);
+  return s;
+}
+
+Samples Finished(Samples s, float fadeInSeconds, float fadeOutSeconds, float peakDb) {
+  FadeEdges(s, fadeInSeconds, fadeOutSeconds);
+  Normalize(s, peakDb);
+  return s;
+}

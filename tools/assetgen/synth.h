@@ -69,3 +69,7 @@ void Normalize(Samples& s, float peakDb);
 void FadeEdges(Samples& s, float inSeconds, float outSeconds, int channels = 1);
 // A feedback echo, mixed in at `wet`.
 void Echo(Samples& s, float delaySeconds, float feedback, float wet);
+// The same as values, for the last steps of a sound: Echoed, then Finished (faded edges and the
+// peak level).
+Samples Echoed(Samples s, float delaySeconds, float feedback, float wet);
+Samples Finished(Samples s, float fadeInSeconds, float fadeOutSeconds, float peakDb);
