@@ -34,6 +34,9 @@ in vec4 vColor;
 out vec4 fragColor;
 void main() {
   fragColor = texture(uTexture, vTexCoord) * vColor;
+  // A fully clear texel changes nothing under the blending used; a software GPU (a browser
+  // without a graphics card) is spared its blend.
+  if (fragColor.a == 0.0) discard;
 }
 )";
 
