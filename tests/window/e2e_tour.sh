@@ -37,8 +37,12 @@ level_shot=$(take_screenshot)
 check "T in a level game saved no screenshot" test -n "$level_shot"
 keys Escape
 
-# Back in the menu the cursor is still on the level entry; one down is the exit entry.
-keys Down Return
+# Back in the menu the cursor is still on the level entry; one down is the exit entry. A pause
+# before Return lets the sound thread, which may lag on a busy machine, write the last cursor
+# move's sound before the game closes the device.
+keys Down
+sleep 1
+keys Return
 wait_game 10
 check "the exit entry: status $status (0 expected)" test "$status" = 0
 
