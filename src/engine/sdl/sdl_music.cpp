@@ -10,9 +10,6 @@
 
 namespace {
 
-// What the mixer decodes: a .wma asks for a .ogg, .flac, .mp3 or .wav beside it.
-constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".flac", ".mp3", ".wav"};
-
 int32_t Milliseconds(double seconds) {
   if (!(seconds >= 0)) return 0;
   const double ms = std::round(seconds * 1000.0);
@@ -38,19 +35,20 @@ void SdlMusicPlayer::Unload() {
 void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
-    if (!audio_.Open()) {  // silent: finding the file is all there is to do
-      loadedFile_ = candidate;
-      return true;
-    }
-    music_ = Mix_LoadMUS(candidate.c_str());
-    if (music_ == nullptr) {
-      error = Mix_GetError();
-      return false;
-    }
-    loadedFile_ = candidate;
-    return true;
-  });
+  LoadMusicTrack(path, kDesktopTrackExtensions,
+                 [this](const std::string& candidate, std::string& error) {
+                   if (!audio_.Open()) {  // silent: finding the file is all there is to do
+                     loadedFile_ = candidate;
+                     return true;
+                   }
+                   music_ = Mix_LoadMUS(candidate.c_str());
+                   if (music_ == nullptr) {
+                     error = Mix_GetError();
+                     return false;
+                   }
+                   loadedFile_ = candidate;
+                   return true;
+                 });
 }
 
 int32_t SdlMusicPlayer::GetLength() {
