@@ -357,7 +357,7 @@ void RecordingPlatform::SetCloseHandler(std::function<void(int16_t&)> handler) {
 }
 
 void RecordingPlatform::RequestClose() {
-  if (close_.Ask()) close_.MarkClosed();
+  close_.Request();
 }
 
 void RecordingPlatform::UnloadWindow() {
