@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/drawing_advances.h"
 #include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
@@ -14,11 +15,6 @@ struct Rgb {
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kHighlight{255, 255, 42};
 constexpr Rgb kShadow{0, 0, 0};
-
-// The exit entry's captions, one picked at random per run.
-constexpr const char* kExitCaptions[] = {
-    "EXIT GAME", "GET OUT!", "GO AWAY!", "EXIT TO REAL LIFE", "BYE BYE", "LET ME OUT!",
-};
 
 // Our own footer lines: who made it, and where to read more.
 constexpr const char* kOwnershipLine = "(C) 2026 THE SWAYFIRE AUTHORS";
@@ -86,13 +82,6 @@ void DrawLevelChooser(Game& game, float anim) {
   game.engine.SetColor(255, 255, 255);
 }
 
-void ChooseExitCaption(Game& game) {
-  game.Rnd.ReseedFromTime(game.platform.TimeOfDay());
-  float r = game.Rnd.Next();
-  int k = std::clamp(static_cast<int>(std::floor(6.0 * r)), 0, 5);
-  game.ExitCaption = kExitCaptions[k];
-}
-
 }  // namespace
 
 void DrawMenu(Game& game) {
@@ -143,8 +132,7 @@ void DrawMenu(Game& game) {
   engine.DrawText("smalltext", 437, 465, 200, 15, kAddressLine, packColor(150, 255, 255, 255), 2);
 
   // The splash logo dissolves into the menu over its first 100 frames of the run.
-  if (game.LogoFade < 100) {
-    game.LogoFade += 1;
+  if (AdvanceLogoFade(game)) {
     DrawSprite(engine, game.LogoTexture,
                {.size = {640, 480}, .opacity = NearestInt16(100.0 - game.LogoFade)});
   }
