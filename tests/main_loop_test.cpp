@@ -159,8 +159,8 @@ TEST(NewGame, SecondGameClearsTheFirstButKeepsBonusPlaceAndClocks) {
   NewGame(t.game);
   t.game.Shots[7].Active = true;
   t.game.Enemies[2].Fade = 50;
-  t.game.BonusTypes[3].Time = 99;
-  t.game.BonusTypes[3].Active = true;
+  t.game.BonusTypes[Bonus::D].Time = 99;
+  t.game.BonusTypes[Bonus::D].Active = true;
   t.game.Score = 500;
   t.game.Paused = true;
   t.game.BonusX = 123;
@@ -177,8 +177,8 @@ TEST(NewGame, SecondGameClearsTheFirstButKeepsBonusPlaceAndClocks) {
   NewGame(t.game);
   EXPECT_FALSE(t.game.Shots[7].Active);
   EXPECT_EQ(t.game.Enemies[2].Fade, 0.0f);
-  EXPECT_EQ(t.game.BonusTypes[3].Time, 0.0f);
-  EXPECT_FALSE(t.game.BonusTypes[3].Active);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::D].Time, 0.0f);
+  EXPECT_FALSE(t.game.BonusTypes[Bonus::D].Active);
   EXPECT_EQ(t.game.Score, 0);
   EXPECT_FALSE(t.game.Paused);
   EXPECT_FALSE(t.game.BonusVisible);
