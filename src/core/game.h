@@ -71,6 +71,9 @@ struct Game {
   // Our own room for the shots' pass: the enemies a shot can hit in this pass, by index. Kept
   // here, passed with the game, so that a pass reuses it instead of allocating.
   std::vector<size_t> ShotTargets;
+  // Our own room in which drawing builds a text just before it is drawn, reused every frame so
+  // that drawing allocates nothing. No rule reads it.
+  std::string TextRoom;
 
   // Bonus item.
   bool BonusVisible = false;

@@ -17,8 +17,10 @@ constexpr Rgb kHighlight{255, 255, 42};
 constexpr Rgb kShadow{0, 0, 0};
 
 // Our own footer lines: who made it, and where to read more.
-constexpr const char* kOwnershipLine = "(C) 2026 THE SWAYFIRE AUTHORS";
-constexpr const char* kAddressLine = "SEE README.MD FOR HELP";
+// Texts longer than a string holds without allocating are made once.
+const std::string kOwnershipLine = "(C) 2026 THE SWAYFIRE AUTHORS";
+const std::string kAddressLine = "SEE README.MD FOR HELP";
+const std::string kKeysLine = "FIRE < GAME KEYS > MOVE";
 
 void Text(Game& game, const std::string& text, float x, float y, float scale, float angle,
           Rgb colour) {
@@ -98,8 +100,8 @@ void DrawMenu(Game& game) {
               .size = {512, 128},
               .opacity = 70});
 
-  Text(game, "FIRE < GAME KEYS > MOVE", 185, 360, 0.5f, 0, kShadow);
-  Text(game, "FIRE < GAME KEYS > MOVE", 186, 361, 0.5f, 0, kWhite);
+  Text(game, kKeysLine, 185, 360, 0.5f, 0, kShadow);
+  Text(game, kKeysLine, 186, 361, 0.5f, 0, kWhite);
   engine.SetColor(255, 255, 255);
   DrawSprite(engine, game.KeysFireTexture, {.at = {185, 380}, .size = {128, 64}, .opacity = 50});
   DrawSprite(engine, game.KeysMoveTexture, {.at = {315, 380}, .size = {128, 64}, .opacity = 50});
@@ -125,7 +127,8 @@ void DrawMenu(Game& game) {
     Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
 
   if (game.LastScore > 0) {
-    engine.DrawText("smalltext", 437, 2, 200, 15, "LAST GAME: " + ScoreText(game.LastScore),
+    engine.DrawText("smalltext", 437, 2, 200, 15,
+                    Compose(game.TextRoom, "LAST GAME: ", ScoreText(game.LastScore)),
                     packColor(200, 255, 255, 255), 2);
   }
   engine.DrawText("smalltext", 2, 465, 200, 15, kOwnershipLine, packColor(150, 255, 255, 255), 0);

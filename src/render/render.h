@@ -10,7 +10,8 @@
 //   DrawMenu   a new best score's shimmer (1 draw per new record shown); the exit caption, chosen
 //              once per run (ChooseExitCaption: reseeds game.Rnd from the time of day, 1 draw);
 //              the logo's fade (AdvanceLogoFade)
-// DrawHud and DrawPauseOverlay change nothing.
+// DrawHud and DrawPauseOverlay change nothing of the game. (Every draw may build its texts in
+// game.TextRoom, which no rule reads.)
 #pragma once
 
 #include <cstdint>
