@@ -101,12 +101,11 @@ TEST_F(BonusTest, ItemsLandInsideTheMarginsWithEveryType) {
     t.backend.clock().Advance(i % 7);
     UpdateBonus(t.game);
     ASSERT_TRUE(t.game.BonusVisible);
-    EXPECT_GE(t.game.BonusX, 40.0f);
-    EXPECT_LT(t.game.BonusX, 600.0f);
-    EXPECT_GE(t.game.BonusY, 40.0f);
-    EXPECT_LT(t.game.BonusY, 440.0f);
-    ASSERT_GE(t.game.BonusType, 0);
-    ASSERT_LE(t.game.BonusType, 11);
+    // Placed with its corner in 40..600 across and 40..440 down.
+    EXPECT_TRUE(t.game.BonusX >= 40 && t.game.BonusX < 600 && t.game.BonusY >= 40 &&
+                t.game.BonusY < 440)
+        << t.game.BonusX << ", " << t.game.BonusY;
+    ASSERT_TRUE(t.game.BonusType >= 0 && t.game.BonusType < kBonusTypeCount) << t.game.BonusType;
     types.insert(t.game.BonusType);
   }
   EXPECT_EQ(types.size(), 12u);
