@@ -153,7 +153,7 @@ TEST_F(EnemiesTest, StaysOnTheField) {
 
 TEST_F(EnemiesTest, StandStillFreezesMovementOnly) {
   Start(false);
-  t.game.BonusTypes[Bonus::C].Time = 300;   // "C"
+  t.game.BonusTypes[Bonus::C].Time = 300;
   t.game.BonusTypes[Bonus::J].Time = 300;  // "J"
   t.game.PlayerX = 500;
   t.game.PlayerY = 400;
