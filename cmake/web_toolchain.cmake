@@ -1,12 +1,12 @@
 # Settings of the browser build (configured with emcmake) that every layer needs: C++ exceptions,
-# a small shim for what Emscripten's C++ library lacks, and SimpleIni without the host's headers.
+# and SimpleIni without the host's headers.
 
 # SimpleIni is one header; an include folder holding only it keeps the rest of /usr/include (the
 # host's C library) away from em++.
 set(SWAYFIRE_WEB_INCLUDE ${CMAKE_BINARY_DIR}/host-headers)
 file(COPY /usr/include/SimpleIni.h DESTINATION ${SWAYFIRE_WEB_INCLUDE})
 
-add_compile_options(-fexceptions "SHELL:-include ${CMAKE_SOURCE_DIR}/src/engine/web/std_compat.h")
+add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
 # Debian's SimpleIni.h holds its template code behind SI_IMPLEMENTATION (the desktop links the

@@ -101,12 +101,11 @@ TEST_F(BonusTest, ItemsLandInsideTheMarginsWithEveryType) {
     t.backend.clock().Advance(i % 7);
     UpdateBonus(t.game);
     ASSERT_TRUE(t.game.BonusVisible);
-    EXPECT_GE(t.game.BonusX, 40.0f);
-    EXPECT_LT(t.game.BonusX, 600.0f);
-    EXPECT_GE(t.game.BonusY, 40.0f);
-    EXPECT_LT(t.game.BonusY, 440.0f);
-    ASSERT_GE(t.game.BonusType, 0);
-    ASSERT_LE(t.game.BonusType, 11);
+    // Placed with its corner in 40..600 across and 40..440 down.
+    EXPECT_TRUE(t.game.BonusX >= 40 && t.game.BonusX < 600 && t.game.BonusY >= 40 &&
+                t.game.BonusY < 440)
+        << t.game.BonusX << ", " << t.game.BonusY;
+    ASSERT_TRUE(t.game.BonusType >= 0 && t.game.BonusType < kBonusTypeCount) << t.game.BonusType;
     types.insert(t.game.BonusType);
   }
   EXPECT_EQ(types.size(), 12u);
@@ -114,7 +113,7 @@ TEST_F(BonusTest, ItemsLandInsideTheMarginsWithEveryType) {
 
 TEST_F(BonusTest, OnlyAFullyFadedInItemIsTaken) {
   Start(true);
-  Offer(7);
+  Offer(Bonus::Y);
   t.game.BonusFade = 99;
   UpdateBonus(t.game);
   EXPECT_TRUE(t.game.BonusVisible);
@@ -150,7 +149,7 @@ TEST_F(BonusTest, TouchingTheItemsEdgeDoesNotTakeIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.bonusX << ", " << c.bonusY);
     Start(true);
-    Offer(7);
+    Offer(Bonus::Y);
     t.game.BonusX = c.bonusX;
     t.game.BonusY = c.bonusY;
     UpdateBonus(t.game);
@@ -214,22 +213,22 @@ TEST_F(BonusTest, TimersRunDownAndEndThePassAfterZero) {
 
 TEST_F(BonusTest, AutoFireKeepsItsTimeWhenNoShotIsFired) {
   Start(true);
-  Collect(4);
-  float time = t.game.BonusTypes[4].Time;
+  Collect(Bonus::E);
+  float time = t.game.BonusTypes[Bonus::E].Time;
   for (int pass = 0; pass < 2000; ++pass) UpdateBonus(t.game);
-  EXPECT_EQ(t.game.BonusTypes[4].Time, time);
-  EXPECT_TRUE(t.game.BonusTypes[4].Active);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, time);
+  EXPECT_TRUE(t.game.BonusTypes[Bonus::E].Active);
 }
 
 TEST_F(BonusTest, TakingStandStillAgainRestartsItWithAFreshTime) {
   Start(true);
-  Collect(2);
+  Collect(Bonus::C);
   for (int pass = 0; pass < 600; ++pass) UpdateBonus(t.game);
-  ASSERT_LT(t.game.BonusTypes[2].Time, 500.0f);
+  ASSERT_LT(t.game.BonusTypes[Bonus::C].Time, 500.0f);
   t.game.Rnd.Seed(31);
-  float time = Collect(2);
+  float time = Collect(Bonus::C);
   EXPECT_EQ(time, std::floor(nextDraw_ * 350.0f) + 750.0f);
-  EXPECT_GE(t.game.BonusTypes[2].Time, 749.0f);
+  EXPECT_GE(t.game.BonusTypes[Bonus::C].Time, 749.0f);
 }
 
 TEST_F(BonusTest, ImmediateTypesActAndEndInTheSamePass) {
@@ -248,7 +247,7 @@ TEST_F(BonusTest, SlowEnemiesDividesEverySpeedByThree) {
     t.game.Enemies[slot].Speed = 1.0f + 0.25f * slot;
     t.game.Enemies[slot].Fade = slot % 2 == 0 ? 100.0f : 0.0f;  // absent ones too
   }
-  Collect(1);
+  Collect(Bonus::B);
   for (int slot = 0; slot <= t.game.EnemyMax; ++slot) {
     EXPECT_EQ(t.game.Enemies[slot].Speed, (1.0f + 0.25f * slot) / 3.0f) << slot;
   }
@@ -257,14 +256,14 @@ TEST_F(BonusTest, SlowEnemiesDividesEverySpeedByThree) {
 TEST_F(BonusTest, HealthAddsFiftyFiveWithoutLimit) {
   Start(true);
   t.game.PlayerHealth = 100;
-  Collect(7);
+  Collect(Bonus::Y);
   EXPECT_EQ(t.game.PlayerHealth, 155.0f);
 }
 
 TEST_F(BonusTest, WallsOfShotsFillOnlyTheFreeEntries) {
   Start(true);
   t.game.PlayerFade = 100;
-  Collect(9);
+  Collect(Bonus::H);
   EXPECT_EQ(ActiveShots(), 116);
   EXPECT_EQ(t.Count("Engine.PlaySound \"fire2\""), 116);
   const float speeds[4] = {6, -6, 3, -3};
@@ -275,13 +274,13 @@ TEST_F(BonusTest, WallsOfShotsFillOnlyTheFreeEntries) {
     EXPECT_EQ(shot.SpeedX, speeds[i % 4]) << i;
     EXPECT_EQ(shot.SpeedY, 0.0f);
     EXPECT_EQ(shot.Hostile, 0.0f);
-    EXPECT_EQ(shot.Owner, 999.0f);
+    EXPECT_EQ(shot.Owner, kPlayerOwner);
   }
 
   Start(true);
   t.game.PlayerFade = 100;
   for (int i = 0; i < 200; ++i) t.game.Shots[i].Active = true;
-  Collect(9);
+  Collect(Bonus::H);
   EXPECT_EQ(ActiveShots(), kShotCount);
   EXPECT_EQ(t.Count("Engine.PlaySound \"fire2\""), 21);
 }
@@ -300,7 +299,7 @@ TEST_F(BonusTest, TurnAllyTakesTheFirstLivingOrdinaryEnemy) {
   present(kEdgeRunner);
   present(5).Fade = 30;  // still fading in: it counts
   present(6);
-  Collect(10);
+  Collect(Bonus::I);
   const auto& e = t.game.Enemies;
   EXPECT_EQ(e[0].Health, 80.0f);
   EXPECT_FALSE(e[1].Ally);
@@ -315,7 +314,7 @@ TEST_F(BonusTest, TurnAllyTakesTheFirstLivingOrdinaryEnemy) {
   Start(false, 2);
   present(0).Ally = true;
   present(kEdgeRunner);
-  Collect(10);
+  Collect(Bonus::I);
   EXPECT_EQ(t.game.Enemies[0].Health, 80.0f);
   EXPECT_FALSE(t.game.Enemies[kEdgeRunner].Ally);
   EXPECT_EQ(t.game.Enemies[kEdgeRunner].Health, 80.0f);
@@ -325,15 +324,15 @@ TEST_F(BonusTest, NothingIsPlacedTakenOrCountedWhilePaused) {
   t.LoadResources();
   Start(true);
   t.game.Enemies[kEdgeRunner].RespawnDelay = 300;
-  t.game.BonusTypes[0].Active = true;
-  t.game.BonusTypes[0].Time = 10;
+  t.game.BonusTypes[Bonus::A].Active = true;
+  t.game.BonusTypes[Bonus::A].Time = 10;
   t.game.Paused = true;
   t.game.platform.BeginPass();
   RunPass(t.game);
   EXPECT_FALSE(t.game.BonusVisible);
-  EXPECT_EQ(t.game.BonusTypes[0].Time, 10.0f);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::A].Time, 10.0f);
 
-  Offer(7);
+  Offer(Bonus::Y);
   t.game.PlayerHealth = 50;
   t.game.platform.BeginPass();
   RunPass(t.game);
@@ -347,7 +346,7 @@ TEST_F(BonusTest, NothingIsPlacedTakenOrCountedWhilePaused) {
   t.game.platform.BeginPass();
   RunPass(t.game);
   EXPECT_TRUE(t.game.BonusVisible);
-  EXPECT_EQ(t.game.BonusTypes[0].Time, 9.0f);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::A].Time, 9.0f);
 }
 
 }  // namespace

@@ -153,8 +153,8 @@ TEST_F(EnemiesTest, StaysOnTheField) {
 
 TEST_F(EnemiesTest, StandStillFreezesMovementOnly) {
   Start(false);
-  t.game.BonusTypes[2].Time = 300;   // "C"
-  t.game.BonusTypes[11].Time = 300;  // "J"
+  t.game.BonusTypes[Bonus::C].Time = 300;
+  t.game.BonusTypes[Bonus::J].Time = 300;  // "J"
   t.game.PlayerX = 500;
   t.game.PlayerY = 400;
   Place(0, 100, 100, 300, 300).Fade = 50;   // fading in
@@ -200,7 +200,7 @@ TEST_F(EnemiesTest, RandomFireFollowsTheDirectionTable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.k);
     Start(false);
-    t.game.BonusTypes[2].Time = 10;  // keep the enemy still
+    t.game.BonusTypes[Bonus::C].Time = 10;  // keep the enemy still
     Place(2, 100, 200, 300, 200);
     SeedWhere([&](Random& r) {
       return Fires(r.Next()) && std::nearbyint(3.0f * r.Next()) == static_cast<float>(c.k);
@@ -222,7 +222,7 @@ TEST_F(EnemiesTest, RandomFireFollowsTheDirectionTable) {
 TEST_F(EnemiesTest, OnlyAFullyPresentEnemyFiresAndAnAllysShotsArePlayerSide) {
   Start(false);
   t.game.PlayerFade = 100;
-  t.game.BonusTypes[2].Time = 10;
+  t.game.BonusTypes[Bonus::C].Time = 10;
   Place(0, 100, 100, 300, 100).Fade = 99;
   SeedWhere([](Random& r) { return Fires(r.Next()); });
   UpdateEnemies(t.game);
@@ -235,12 +235,12 @@ TEST_F(EnemiesTest, OnlyAFullyPresentEnemyFiresAndAnAllysShotsArePlayerSide) {
   EXPECT_TRUE(TookDraws(3));
   ASSERT_EQ(ActiveShots(), 1);
   EXPECT_EQ(t.game.Shots[0].Hostile, 0.0f);
-  EXPECT_EQ(t.game.Shots[0].Owner, 888.0f);
+  EXPECT_EQ(t.game.Shots[0].Owner, kAllyOwner);
 }
 
 TEST_F(EnemiesTest, TouchingTheShipInfectsOnlyUnderJ) {
   Start(true);  // no spreading between the enemies here
-  t.game.BonusTypes[2].Time = 10;
+  t.game.BonusTypes[Bonus::C].Time = 10;
   t.game.PlayerX = 300;
   t.game.PlayerY = 300;
   Place(0, 320, 310, 0, 0);
@@ -251,7 +251,7 @@ TEST_F(EnemiesTest, TouchingTheShipInfectsOnlyUnderJ) {
   EXPECT_FALSE(t.game.Enemies[0].Infected);
   EXPECT_EQ(t.game.Enemies[0].Health, 100.0f);
 
-  t.game.BonusTypes[11].Time = 10;
+  t.game.BonusTypes[Bonus::J].Time = 10;
   SeedWhere([](Random& r) { return !Fires(r.Next()) && !Fires(r.Next()) && !Fires(r.Next()); });
   UpdateEnemies(t.game);
   const auto& e = t.game.Enemies;
@@ -275,7 +275,7 @@ TEST_F(EnemiesTest, InfectionSpreadsInLevelGamesOnlyAndReachesAllies) {
   for (bool survival : {false, true}) {
     SCOPED_TRACE(survival ? "survival" : "level");
     Start(survival);
-    t.game.BonusTypes[2].Time = 10;
+    t.game.BonusTypes[Bonus::C].Time = 10;
     Place(0, 100, 100, 0, 0).Infected = true;
     Place(1, 120, 120, 0, 0).Ally = true;  // overlaps slot 0
     Place(2, 100, 132, 0, 0);              // touches slot 0: no overlap
@@ -301,7 +301,7 @@ TEST_F(EnemiesTest, InfectionSpreadsInLevelGamesOnlyAndReachesAllies) {
 
 TEST_F(EnemiesTest, AnInfectedAllyDoesNotPassItOn) {
   Start(false);
-  t.game.BonusTypes[2].Time = 10;
+  t.game.BonusTypes[Bonus::C].Time = 10;
   Enemy& ally = Place(0, 100, 100, 0, 0);
   ally.Ally = true;
   ally.Infected = true;
@@ -314,7 +314,7 @@ TEST_F(EnemiesTest, AnInfectedAllyDoesNotPassItOn) {
 
 TEST_F(EnemiesTest, InfectionDrainsTwoOrOneFiftiethPerPass) {
   Start(true);
-  t.game.BonusTypes[2].Time = 1000;
+  t.game.BonusTypes[Bonus::C].Time = 1000;
   Place(0, 100, 100, 0, 0).Infected = true;
   Enemy& caught = Place(1, 300, 300, 0, 0);
   caught.Infected = true;
@@ -423,7 +423,7 @@ TEST_F(EnemiesTest, TheEdgeRunnerTurnsAtTheCornersWithinTheirDistances) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
     Start(false);
-    t.game.BonusTypes[2].Time = 10;  // hold it in place
+    t.game.BonusTypes[Bonus::C].Time = 10;  // hold it in place
     Place(kEdgeRunner, c.x, c.y, 300, 200);
     UpdateEnemies(t.game);
     const Enemy& runner = t.game.Enemies[kEdgeRunner];
@@ -448,7 +448,7 @@ TEST_F(EnemiesTest, TheEdgeRunnerFiresAlongTheEdgesItIsOn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
     Start(false);
-    t.game.BonusTypes[2].Time = 10;
+    t.game.BonusTypes[Bonus::C].Time = 10;
     Place(kEdgeRunner, c.x, c.y, c.x, c.y).Fade = 20;  // edge fire goes on while fading in
     SeedWhere([](Random& r) { return !Fires(r.Next()) && std::floor(15.0f * r.Next()) == 1.0f; });
     UpdateEnemies(t.game);

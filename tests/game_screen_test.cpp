@@ -95,7 +95,7 @@ std::vector<std::string> Layers(const std::vector<Call>& calls) {
 
 // Every effect at once: shots of both sides, a bonus item, every timed bonus, paused.
 void MakeBusy(Game& game) {
-  game.Shots[0] = {true, 100, 50, 0, 0, 0, 999};
+  game.Shots[0] = {true, 100, 50, 0, 0, 0, kPlayerOwner};
   game.Shots[7] = {true, 200, 60, 0, 0, 1, 2};
   for (size_t i = 0; i < game.Enemies.size(); ++i) {
     game.Enemies[i].X = 40.0f * static_cast<float>(i);
@@ -294,7 +294,7 @@ TEST(GameScreen, PlayerBarIsCappedAtTheShipWidthOnAHalfOpaqueBlackBacking) {
 TEST(GameScreen, GhostBonusHoldsTheShipAtFortyEvenWhilePaused) {
   GameFrame f;
   f.game.PlayerFade = 100;
-  f.game.BonusTypes[6] = {true, 300, "X"};
+  f.game.BonusTypes[Bonus::X] = {true, 300, "X"};
   f.game.Paused = true;
   f.Draw();
   EXPECT_EQ(f.game.PlayerFade, 40);
@@ -303,7 +303,7 @@ TEST(GameScreen, GhostBonusHoldsTheShipAtFortyEvenWhilePaused) {
 
   // Once its time has run out, the ship is left alone even if the flag is still set.
   f.game.PlayerFade = 77;
-  f.game.BonusTypes[6].Time = 0;
+  f.game.BonusTypes[Bonus::X].Time = 0;
   f.Draw();
   EXPECT_EQ(f.game.PlayerFade, 77);
 }
@@ -316,7 +316,7 @@ TEST(GameScreen, HaloCirclesTheShipWhileTheInfectionBonusLasts) {
   f.game.AnimClock = 0.02f;
   EXPECT_TRUE(SpritesOf(f.Draw(), "files\\player_0.bmp").empty());
 
-  f.game.BonusTypes[11] = {true, 5, "J"};
+  f.game.BonusTypes[Bonus::J] = {true, 5, "J"};
   std::vector<SpriteCall> halo = SpritesOf(f.Draw(), "files\\player_0.bmp");
   ASSERT_EQ(halo.size(), 1u);
   const double a = 45.0 * 0.02f;
@@ -417,13 +417,13 @@ TEST(GameScreen, MarkerBonusBandsFollowItsFlagNotItsTime) {
   f.game.Enemies[1].Health = 45;
   f.game.Enemies[2].Fade = 45;
 
-  f.game.BonusTypes[0] = {false, 500, "A"};
+  f.game.BonusTypes[Bonus::A] = {false, 500, "A"};
   const size_t without = Sprites(f.Draw()).size();
   for (const SpriteCall& sprite : Sprites(f.Records())) {
     EXPECT_FALSE(StartsWith(sprite.file, "files\\ai_") && sprite.drawnWidth != 0);
   }
 
-  f.game.BonusTypes[0] = {true, 0, "A"};
+  f.game.BonusTypes[Bonus::A] = {true, 0, "A"};
   std::vector<SpriteCall> sprites = Sprites(f.Draw());
   EXPECT_EQ(sprites.size(), without + 2 * 5);
   std::vector<SpriteCall> bands;
@@ -454,7 +454,7 @@ TEST(GameScreen, MarkerBonusBandsFollowItsFlagNotItsTime) {
 
 TEST(GameScreen, ShotsAreBlueOrRedWithAFreshSpinAndGlowEveryFrame) {
   GameFrame f;
-  f.game.Shots[3] = {true, 100, 50, 5, 0, 0, 999};
+  f.game.Shots[3] = {true, 100, 50, 5, 0, 0, kPlayerOwner};
   f.game.Shots[9] = {true, 200.5f, 60, 0, 5, 1, 2};
   f.game.Shots[12] = {false, 300, 70, 0, 0, 1, 2};
   for (int frameNumber = 0; frameNumber < 3; ++frameNumber) {
@@ -481,9 +481,9 @@ TEST(GameScreen, ShotsAreBlueOrRedWithAFreshSpinAndGlowEveryFrame) {
 
 TEST(GameScreen, FlickerBonusChangesOnlyEnemyShots) {
   GameFrame f;
-  f.game.Shots[0] = {true, 100, 50, 5, 0, 0, 999};
+  f.game.Shots[0] = {true, 100, 50, 5, 0, 0, kPlayerOwner};
   f.game.Shots[1] = {true, 200, 60, 0, 5, 1, 2};
-  f.game.BonusTypes[3] = {true, 10, "D"};
+  f.game.BonusTypes[Bonus::D] = {true, 10, "D"};
   std::vector<Tint> seen;
   for (int frameNumber = 0; frameNumber < 3; ++frameNumber) {
     Random replay = f.game.Rnd;
@@ -507,14 +507,14 @@ TEST(GameScreen, FlickerBonusChangesOnlyEnemyShots) {
   EXPECT_NE(seen[1], seen[2]);
 
   // Only the time counts: a flag with no time left gives plain red.
-  f.game.BonusTypes[3].Time = 0;
+  f.game.BonusTypes[Bonus::D].Time = 0;
   EXPECT_EQ(Sprites(f.Draw())[3].tint, kRed);
 }
 
 TEST(GameScreen, EveryShotSpinAndGlowStaysInRange) {
   GameFrame f;
   for (Shot& shot : f.game.Shots) shot = {true, 10, 10, 0, 0, 1, 3};
-  f.game.BonusTypes[3] = {true, 100, "D"};
+  f.game.BonusTypes[Bonus::D] = {true, 100, "D"};
   for (int frameNumber = 0; frameNumber < 20; ++frameNumber) {
     int shots = 0;
     for (const SpriteCall& sprite : Sprites(f.Draw())) {
@@ -540,7 +540,7 @@ TEST(GameScreen, BonusItemFadesInByOneAndOutByTen) {
   f.game.BonusVisible = true;
   f.game.BonusX = 100;
   f.game.BonusY = 200;
-  f.game.BonusType = 7;
+  f.game.BonusType = Bonus::Y;
   f.game.AnimClock = 0.01f;
 
   std::vector<SpriteCall> item = SpritesOf(f.Draw(), "files\\bonus.bmp");

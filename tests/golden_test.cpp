@@ -20,7 +20,13 @@ TEST_P(GoldenReplay, PlaysExactlyAsRecorded) {
     const auto kept =
         std::filesystem::path(SWAYFIRE_BUILD_DIR) / "tests" / (replay.name + ".golden");
     golden::WriteLines(kept, actual);
-    FAIL() << golden::Describe(replay, *difference) << "\nThe new result is in " << kept;
+    // The folder the run started from, kept for the command that runs it again.
+    const auto start =
+        std::filesystem::path(SWAYFIRE_BUILD_DIR) / "tests" / ("golden-" + replay.name);
+    std::filesystem::remove_all(start);
+    golden::PrepareFolder(replay, start);
+    FAIL() << golden::Describe(replay, *difference, SWAYFIRE_HEADLESS, start)
+           << "\nThe new result is in " << kept;
   }
 }
 

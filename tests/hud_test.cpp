@@ -100,14 +100,14 @@ TEST(Hud, SurvivalShowsNoEnemiesLeft) {
 
 TEST(Hud, BonusRowsShowOneBarPerFiftyPasses) {
   GameFrame f;
-  f.game.BonusTypes[0].Time = 750;
-  f.game.BonusTypes[2].Time = 749;
-  f.game.BonusTypes[3].Time = 50;
-  f.game.BonusTypes[4].Time = 49;
-  f.game.BonusTypes[5].Time = 0;
-  f.game.BonusTypes[8].Time = -3;
-  f.game.BonusTypes[6].Time = 149.5f;  // to even: 150
-  f.game.BonusTypes[11].Time = 150.5f;
+  f.game.BonusTypes[Bonus::A].Time = 750;
+  f.game.BonusTypes[Bonus::C].Time = 749;
+  f.game.BonusTypes[Bonus::D].Time = 50;
+  f.game.BonusTypes[Bonus::E].Time = 49;
+  f.game.BonusTypes[Bonus::F].Time = 0;
+  f.game.BonusTypes[Bonus::G].Time = -3;
+  f.game.BonusTypes[Bonus::X].Time = 149.5f;  // to even: 150
+  f.game.BonusTypes[Bonus::J].Time = 150.5f;
   std::vector<TextCall> rows = BonusRows(f.Draw());
   ASSERT_EQ(rows.size(), 8u);
   const std::vector<std::string> expected = {"A " + std::string(15, '|'),
@@ -148,14 +148,14 @@ TEST(Hud, LettersUnderTheShipFollowTheRowOrder) {
   EXPECT_EQ(under.color, kOpaqueWhite);
   EXPECT_EQ(under.alignment, 1);
 
-  f.game.BonusTypes[11].Time = 1;
-  f.game.BonusTypes[0].Time = 0.5f;
-  f.game.BonusTypes[3].Time = 600;
+  f.game.BonusTypes[Bonus::J].Time = 1;
+  f.game.BonusTypes[Bonus::A].Time = 0.5f;
+  f.game.BonusTypes[Bonus::D].Time = 600;
   EXPECT_EQ(UnderShip(f.Draw()).text, "A D J ");
 
   f.game.BonusTypes = std::vector<BonusState>(12);
-  f.game.BonusTypes[6].Time = 20;
-  f.game.BonusTypes[8].Time = 20;
+  f.game.BonusTypes[Bonus::X].Time = 20;
+  f.game.BonusTypes[Bonus::G].Time = 20;
   EXPECT_EQ(UnderShip(f.Draw()).text, "G X ");
 
   // Drawn after every row.

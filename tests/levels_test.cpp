@@ -181,7 +181,7 @@ TEST_F(LevelsTest, OutOfSpawnsTheEdgeRunnerReturnsOnlyWithMoreThanSixLiving) {
   Start(false, 3, 3);
   EmptyAllSlots(0);
   t.game.EnemiesLeft = 0;
-  t.game.BonusTypes[2].Time = 100;  // keep them still
+  t.game.BonusTypes[Bonus::C].Time = 100;  // keep them still
   for (int slot : {0, 1, 2, 3, 5, 6}) Present(slot);
   Present(7).Ally = true;  // allies do not count
   UpdateEnemies(t.game);
@@ -259,7 +259,7 @@ TEST_F(LevelsTest, AlliesTheEdgeRunnerAndTheDyingDoNotHoldAClear) {
   Start(false, 1, 1);
   EmptyAllSlots(0);
   t.game.EnemiesLeft = 0;
-  t.game.BonusTypes[2].Time = 100;
+  t.game.BonusTypes[Bonus::C].Time = 100;
   Present(0).Ally = true;
   Present(1, 0);  // dying
   Present(kEdgeRunner, 50);

@@ -51,7 +51,7 @@ void ExpectShot(const Shot& shot, float x, float y, float speedX, float speedY) 
   EXPECT_EQ(shot.SpeedX, speedX);
   EXPECT_EQ(shot.SpeedY, speedY);
   EXPECT_EQ(shot.Hostile, 0);
-  EXPECT_EQ(shot.Owner, 999);
+  EXPECT_EQ(shot.Owner, kPlayerOwner);
 }
 
 // Four shots from the ship at (320, 240), in the order left, right, up, down.
@@ -168,7 +168,7 @@ TEST_F(PlayerTest, AutoFireSpendsSixPerShotOnItsFrames) {
   t.game.AnimClock = 0.25f;  // t = 250: not an auto-fire frame, and single fire is off
   UpdatePlayer(t.game);
   EXPECT_TRUE(LiveShots().empty());
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 800);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 800);
 
   t.game.AnimClock = 0.5f + 1.0f / 1024;  // t = 500.97...: floor gives 500, not a firing frame
   UpdatePlayer(t.game);
@@ -193,7 +193,7 @@ TEST_F(PlayerTest, AutoFireSpendsSixPerShotOnItsFrames) {
   EXPECT_EQ(shots[1].SpeedX, 10);
   EXPECT_EQ(shots[2].SpeedY, -10);
   EXPECT_EQ(shots[3].SpeedY, 10);
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 776);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 776);
 }
 
 TEST_F(PlayerTest, AutoFireFramesEndInOneFourOrSeven) {
@@ -214,7 +214,7 @@ TEST_F(PlayerTest, AutoFireFramesEndInOneFourOrSeven) {
   }
   EXPECT_EQ(fired, 9);
   for (int phase : firingPhases) EXPECT_TRUE(phase == 1 || phase == 4 || phase == 7) << phase;
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 1000 - 9 * 6);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 1000 - 9 * 6);
 }
 
 // AnimClock after a number of passes from 0, summed as the main loop sums it.
@@ -235,14 +235,14 @@ TEST_F(PlayerTest, TheAutoFirePhaseUsesTheExactProductOfTheClock) {
     UpdatePlayer(t.game);
   }
   EXPECT_TRUE(LiveShots().empty());
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 100);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 100);
 
   // After 1198 passes the exact product is 1197.99995: phase 7, a firing frame (the rounded
   // product, 1198, would not fire).
   t.game.AnimClock = ClockAfter(1198);
   UpdatePlayer(t.game);
   EXPECT_EQ(LiveShots().size(), 1u);
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 94);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 94);
 }
 
 TEST_F(PlayerTest, AutoFireTimeIsNotSpentWithoutHeldKeys) {
@@ -251,7 +251,7 @@ TEST_F(PlayerTest, AutoFireTimeIsNotSpentWithoutHeldKeys) {
     t.game.AnimClock = (3000.0f + static_cast<float>(step) + 0.5f) / 1000.0f;
     UpdatePlayer(t.game);
   }
-  EXPECT_EQ(t.game.BonusTypes[4].Time, 300);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, 300);
   EXPECT_TRUE(LiveShots().empty());
 }
 
@@ -261,7 +261,7 @@ TEST_F(PlayerTest, AutoFireChecksItsTimeOnceAndIsChargedForDroppedShots) {
   for (Shot& shot : t.game.Shots) shot.Active = true;  // a full table: nothing is created
   t.game.AnimClock = 0.0041f;                          // t = 4
   UpdatePlayer(t.game);
-  EXPECT_EQ(t.game.BonusTypes[4].Time, -18);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::E].Time, -18);
   EXPECT_EQ(t.Count("Engine.PlaySound"), 0);
 }
 
@@ -272,7 +272,7 @@ TEST_F(PlayerTest, FourWayFireShootsFourPerPressAndKeepsItsTime) {
   t.backend.PressKey(Key::W);
   UpdatePlayer(t.game);
   ExpectFourWays(LiveShots());
-  EXPECT_EQ(t.game.BonusTypes[5].Time, 500);
+  EXPECT_EQ(t.game.BonusTypes[Bonus::F].Time, 500);
 
   // Still held: no new press, no new shots. Two keys pressed together: still four.
   NextPass();

@@ -45,19 +45,20 @@ TEST(GamepadMapping, ButtonsByPositionAndSticksByDirection) {
 }
 
 TEST(GamepadMapping, SticksHaveADeadZoneAndDoNotChatterAtItsEdge) {
-  EXPECT_EQ(StickDirection(0, 0), 0);
-  EXPECT_EQ(StickDirection(8000, 0), 0);  // a worn stick's drift
-  EXPECT_EQ(StickDirection(-8000, 0), 0);
-  EXPECT_EQ(StickDirection(kStickPress, 0), 1);
-  EXPECT_EQ(StickDirection(-32768, 0), -1);
-  EXPECT_EQ(StickDirection(32767, 0), 1);
-  // Once pushed, it stays pushed until it comes back within the release mark.
-  EXPECT_EQ(StickDirection(kStickRelease, 1), 1);
-  EXPECT_EQ(StickDirection(kStickRelease - 1, 1), 0);
-  EXPECT_EQ(StickDirection(-kStickRelease, -1), -1);
-  EXPECT_EQ(StickDirection(kStickRelease, -1), 0);
-  EXPECT_EQ(StickDirection(kStickRelease, 0), 0);  // not yet pushed: not far enough
-  EXPECT_EQ(StickDirection(-kStickPress, 1), -1);  // flicked across
+  EXPECT_EQ(AxisDirection(0, 0), 0);
+  EXPECT_EQ(AxisDirection(8000, 0), 0);  // a worn stick's drift
+  EXPECT_EQ(AxisDirection(-8000, 0), 0);
+  EXPECT_EQ(AxisDirection(13107, 0), 1);  // 40 % of 32767 is 13106.8
+  EXPECT_EQ(AxisDirection(13106, 0), 0);
+  EXPECT_EQ(AxisDirection(-32768, 0), -1);
+  EXPECT_EQ(AxisDirection(32767, 0), 1);
+  // Once pushed, it stays pushed until it comes back within the release mark (30 %: 9830.1).
+  EXPECT_EQ(AxisDirection(9831, 1), 1);
+  EXPECT_EQ(AxisDirection(9830, 1), 0);
+  EXPECT_EQ(AxisDirection(-9831, -1), -1);
+  EXPECT_EQ(AxisDirection(9831, -1), 0);
+  EXPECT_EQ(AxisDirection(9831, 0), 0);     // not yet pushed: not far enough
+  EXPECT_EQ(AxisDirection(-13107, 1), -1);  // flicked across
 }
 
 TEST(GamepadKeys, PadAndKeyboardShareAKeyWithoutTakingItFromEachOther) {

@@ -1,10 +1,9 @@
-// The game's scan codes on SDL's key positions, the keyboard state, and the pacing schedule.
+// The game's scan codes on SDL's key positions and the keyboard state.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "engine/engine.h"
-#include "engine/sdl/frame_pacer.h"
 #include "engine/sdl/sdl_keys.h"
 
 TEST(SdlKeys, GameScanCodesAreThePhysicalKeys) {
@@ -73,42 +72,4 @@ TEST(SdlKeys, APressIsHitOnceAndDroppedWhenNotReadInTime) {
   keys.Press(SDL_SCANCODE_UNKNOWN, false);
   EXPECT_FALSE(keys.IsDown(0));
   EXPECT_FALSE(keys.TakeHit(-5));
-}
-
-TEST(FramePacer, SixtyFramesASecondWithoutDrift) {
-  FramePacer pacer;
-  const int64_t start = 5'000'000'000;
-  int64_t now = start;
-  int64_t deadline = 0;
-  // Frames that take no time: each waits for its slot, exactly k / 60 s after the start.
-  for (int frame = 1; frame <= 600; ++frame) {
-    deadline = pacer.NextDeadline(now);
-    EXPECT_EQ(deadline, start + frame * FramePacer::kSecond / 60) << frame;
-    now = deadline;
-  }
-  EXPECT_EQ(deadline, start + 10 * FramePacer::kSecond);  // 600 frames: ten seconds exactly
-}
-
-TEST(FramePacer, LateFramesCatchUpAndLongStallsRestart) {
-  FramePacer pacer;
-  const int64_t period = FramePacer::kSecond / 60;
-  int64_t now = 0;
-  EXPECT_EQ(pacer.NextDeadline(now), FramePacer::kSecond / 60);
-  // A frame 5 ms late: no wait now, the schedule stays.
-  now = 2 * period + 5'000'000;
-  const int64_t due = pacer.NextDeadline(now);
-  EXPECT_LE(due, now);
-  EXPECT_EQ(due, 2 * FramePacer::kSecond / 60);
-  EXPECT_EQ(pacer.NextDeadline(now), 3 * FramePacer::kSecond / 60);
-  // Half a second of loading: start afresh instead of rushing 30 frames.
-  now = FramePacer::kSecond;
-  EXPECT_EQ(pacer.NextDeadline(now), now);
-  EXPECT_EQ(pacer.NextDeadline(now), now + FramePacer::kSecond / 60);
-
-  // A message box held the game for 80 ms, too short to count as a stall: once it is closed the
-  // schedule starts afresh, so the passes go on at their pace instead of rushing five frames.
-  now += 80'000'000;
-  pacer.Restart();
-  EXPECT_EQ(pacer.NextDeadline(now), now + period);
-  EXPECT_EQ(pacer.NextDeadline(now + period), now + 2 * FramePacer::kSecond / 60);
 }

@@ -42,7 +42,7 @@ class ShotsTest : public ::testing::Test {
     enemy.Ally = ally;
     return enemy;
   }
-  void Advance() { ProcessShots(t.game, false, 0, 0, 0, 0, false, 999); }
+  void Advance() { ProcessShots(t.game, false, 0, 0, 0, 0, false, kPlayerOwner); }
   int Sounds(const std::string& name) { return t.Count("Engine.PlaySound \"" + name + "\""); }
   int HitSounds() { return t.Count("Engine.PlaySound \"hit_0"); }
   void SetBonusTime(size_t type, float time) {
@@ -73,9 +73,9 @@ TEST(BoxesTest, TouchingBoxesDoNotOverlap) {
 // --- creating --------------------------------------------------------------------------------
 
 TEST_F(ShotsTest, CreatingTakesTheLowestFreeEntryAndPlaysTheSideSound) {
-  AddShot(0, 50, 50, 0, 0, 0, 999);
-  AddShot(2, 50, 50, 0, 0, 0, 999);
-  ProcessShots(t.game, true, 10, 20, -10, 0, kPlayerSide, 999);
+  AddShot(0, 50, 50, 0, 0, 0, kPlayerOwner);
+  AddShot(2, 50, 50, 0, 0, 0, kPlayerOwner);
+  ProcessShots(t.game, true, 10, 20, -10, 0, kPlayerSide, kPlayerOwner);
   const Shot& mine = t.game.Shots[1];
   EXPECT_TRUE(mine.Active);
   EXPECT_EQ(mine.X, 10);
@@ -83,7 +83,7 @@ TEST_F(ShotsTest, CreatingTakesTheLowestFreeEntryAndPlaysTheSideSound) {
   EXPECT_EQ(mine.SpeedX, -10);
   EXPECT_EQ(mine.SpeedY, 0);
   EXPECT_EQ(mine.Hostile, 0);
-  EXPECT_EQ(mine.Owner, 999);
+  EXPECT_EQ(mine.Owner, kPlayerOwner);
   EXPECT_EQ(t.Calls("Engine.PlaySound"),
             std::vector<std::string>{"Engine.PlaySound \"fire2\" 0 90 11 0"});
 
@@ -98,10 +98,10 @@ TEST_F(ShotsTest, CreatingTakesTheLowestFreeEntryAndPlaysTheSideSound) {
             std::vector<std::string>{"Engine.PlaySound \"fire\" 0 80 22 0"});
 }
 
-TEST_F(ShotsTest, AnAllysShotIsStoredAs888AndCreatingMovesNothing) {
-  AddShot(0, 100, 100, 10, 0, 0, 999);
+TEST_F(ShotsTest, AnAllysShotIsStoredAsTheAllysAndCreatingMovesNothing) {
+  AddShot(0, 100, 100, 10, 0, 0, kPlayerOwner);
   ProcessShots(t.game, true, 200, 200, 0, -6, kPlayerSide, 2);
-  EXPECT_EQ(t.game.Shots[1].Owner, 888);
+  EXPECT_EQ(t.game.Shots[1].Owner, kAllyOwner);
   EXPECT_EQ(t.game.Shots[1].Hostile, 0);
   EXPECT_EQ(t.game.Shots[0].X, 100);  // a creating call does not advance
 }
@@ -110,21 +110,21 @@ TEST_F(ShotsTest, AFullTableDropsTheShotSilently) {
   for (size_t i = 0; i < t.game.Shots.size(); ++i) AddShot(i, 300, 300, 0, 0, 1, 0);
   ASSERT_EQ(t.game.Shots.size(), 221u);
   const std::vector<Shot> before = t.game.Shots;
-  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, 999);
+  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, kPlayerOwner);
   ProcessShots(t.game, true, 10, 10, 10, 0, kEnemySide, 1);
   EXPECT_EQ(t.Count("Engine.PlaySound"), 0);
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(t.game.Shots[i].X, before[i].X);
   EXPECT_EQ(t.game.Shots.size(), 221u);
 
   t.game.Shots[220].Active = false;  // the last entry is usable too
-  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, 999);
+  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, kPlayerOwner);
   EXPECT_TRUE(t.game.Shots[220].Active);
   EXPECT_EQ(t.game.Shots[220].X, 10);
 }
 
 TEST_F(ShotsTest, AFadedOutShipCannotFireWhileEnemiesCan) {
   t.game.PlayerFade = 0;
-  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, 999);
+  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, kPlayerOwner);
   ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, 1);  // nor can an ally
   EXPECT_FALSE(t.game.Shots[0].Active);
   EXPECT_EQ(t.Count("Engine.PlaySound"), 0);
@@ -134,21 +134,21 @@ TEST_F(ShotsTest, AFadedOutShipCannotFireWhileEnemiesCan) {
   EXPECT_EQ(Sounds("fire"), 1);
 
   t.game.PlayerFade = 0.5f;  // any presence at all is enough
-  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, 999);
+  ProcessShots(t.game, true, 10, 10, 10, 0, kPlayerSide, kPlayerOwner);
   EXPECT_TRUE(t.game.Shots[1].Active);
 }
 
 // --- flight ------------------------------------------------------------------------------------
 
 TEST_F(ShotsTest, ShotsLeaveTheFieldOnlyBeyondItsEdges) {
-  AddShot(0, 630, 100, 10, 0, 0, 999);     // lands on 640: stays
-  AddShot(1, 630.5f, 100, 10, 0, 0, 999);  // lands on 640.5: freed
-  AddShot(2, 2, 100, -10, 0, 0, 999);      // -8: stays
-  AddShot(3, 1.5f, 100, -10, 0, 0, 999);   // -8.5: freed
-  AddShot(4, 100, 470, 0, 10, 0, 999);     // y 480: stays
-  AddShot(5, 100, 470.5f, 0, 10, 0, 999);  // y 480.5: freed
-  AddShot(6, 100, 2, 0, -10, 0, 999);      // y -8: stays
-  AddShot(7, 100, 1.5f, 0, -10, 0, 999);   // y -8.5: freed
+  AddShot(0, 630, 100, 10, 0, 0, kPlayerOwner);     // lands on 640: stays
+  AddShot(1, 630.5f, 100, 10, 0, 0, kPlayerOwner);  // lands on 640.5: freed
+  AddShot(2, 2, 100, -10, 0, 0, kPlayerOwner);      // -8: stays
+  AddShot(3, 1.5f, 100, -10, 0, 0, kPlayerOwner);   // -8.5: freed
+  AddShot(4, 100, 470, 0, 10, 0, kPlayerOwner);     // y 480: stays
+  AddShot(5, 100, 470.5f, 0, 10, 0, kPlayerOwner);  // y 480.5: freed
+  AddShot(6, 100, 2, 0, -10, 0, kPlayerOwner);      // y -8: stays
+  AddShot(7, 100, 1.5f, 0, -10, 0, kPlayerOwner);   // y -8.5: freed
   Advance();
   EXPECT_TRUE(t.game.Shots[0].Active);
   EXPECT_EQ(t.game.Shots[0].X, 640);
@@ -165,7 +165,7 @@ TEST_F(ShotsTest, ShotsLeaveTheFieldOnlyBeyondItsEdges) {
   Advance();
   EXPECT_EQ(t.game.Shots[1].X, 640.5f);
   EXPECT_FALSE(t.game.Shots[0].Active);  // 650 now
-  ProcessShots(t.game, true, 1, 2, 3, 4, kPlayerSide, 999);
+  ProcessShots(t.game, true, 1, 2, 3, 4, kPlayerSide, kPlayerOwner);
   EXPECT_EQ(t.game.Shots[0].X, 1);
 }
 
@@ -173,8 +173,8 @@ TEST_F(ShotsTest, BonusGSlowsOnlyEnemyShots) {
   SetBonusTime(8, 10);
   Shot& enemyShot = AddShot(0, 300, 100, -9, 0, 1, 1);
   Shot& downShot = AddShot(1, 300, 100, 0, 7.5f, 1, 1);
-  Shot& playerShot = AddShot(2, 300, 300, 10, 0, 0, 999);
-  Shot& allyShot = AddShot(3, 300, 400, -6, 0, 0, 888);
+  Shot& playerShot = AddShot(2, 300, 300, 10, 0, 0, kPlayerOwner);
+  Shot& allyShot = AddShot(3, 300, 400, -6, 0, 0, kAllyOwner);
   Advance();
   EXPECT_EQ(enemyShot.X, 297);
   EXPECT_EQ(downShot.Y, 102.5f);
@@ -193,7 +193,7 @@ TEST_F(ShotsTest, PlayerSideShotsDragTheBonusItemTowardsTheShip) {
   t.game.PlayerY = 240;
   t.game.BonusX = 100;
   t.game.BonusY = 400;
-  Shot& shot = AddShot(0, 104, 404, 0, 0, 0, 999);
+  Shot& shot = AddShot(0, 104, 404, 0, 0, 0, kPlayerOwner);
   Advance();
   EXPECT_EQ(t.game.BonusX, 108);
   EXPECT_EQ(t.game.BonusY, 392);
@@ -214,7 +214,7 @@ TEST_F(ShotsTest, TheDragStopsAtTheShip) {
   t.game.PlayerY = 240;
   t.game.BonusX = 324;  // BonusX + 8 = 332 > 328: moves left to 316, then 324 < 328: back to 324
   t.game.BonusY = 248;  // 256 > 248: up to 240, then 248 = 248: stays at 240
-  AddShot(0, 326, 246, 0, 0, 0, 888);
+  AddShot(0, 326, 246, 0, 0, 0, kAllyOwner);
   Advance();
   EXPECT_EQ(t.game.BonusX, 324);
   EXPECT_EQ(t.game.BonusY, 240);
@@ -283,8 +283,8 @@ TEST_F(ShotsTest, BonusXAndALowPresenceLetEnemyShotsThrough) {
 }
 
 TEST_F(ShotsTest, PlayerSideShotsNeverHurtTheShip) {
-  AddShot(0, 330, 250, 0, 0, 0, 999);
-  AddShot(1, 340, 260, 0, 0, 0, 888);
+  AddShot(0, 330, 250, 0, 0, 0, kPlayerOwner);
+  AddShot(1, 340, 260, 0, 0, 0, kAllyOwner);
   Advance();
   EXPECT_TRUE(t.game.Shots[0].Active);
   EXPECT_TRUE(t.game.Shots[1].Active);
@@ -300,7 +300,7 @@ TEST_F(ShotsTest, APlayersShotDamagesAnEnemyAndScores) {
   const float damage = std::nearbyint(expect.Next() * 5.0f + 5.0f);
   const int sound = static_cast<int>(std::floor(expect.Next() * 5.0f)) + 1;
 
-  Shot& shot = AddShot(0, 100, 140, 0, -10, 0, 999);  // moves to y 130: overlaps by 2
+  Shot& shot = AddShot(0, 100, 140, 0, -10, 0, kPlayerOwner);  // moves to y 130: overlaps by 2
   Advance();
   EXPECT_FALSE(shot.Active);
   EXPECT_EQ(enemy.Health, 100 - damage);
@@ -323,7 +323,7 @@ TEST_F(ShotsTest, DamageRoundsHalvesToEven) {
     ASSERT_EQ(probe.Next() * 5.0f + 5.0f, c.sum) << "the generator changed; pick new seeds";
     Enemy& enemy = PlaceEnemy(1, 200, 200);
     t.game.Score = 0;
-    AddShot(0, 210, 210, 0, 0, 0, 999);
+    AddShot(0, 210, 210, 0, 0, 0, kPlayerOwner);
     Advance();
     EXPECT_EQ(enemy.Health, 100 - c.damage) << "seed " << c.seed;
     EXPECT_EQ(t.game.Score, c.damage);
@@ -334,7 +334,7 @@ TEST_F(ShotsTest, DamageStaysWithinFiveToTen) {
   Enemy& enemy = PlaceEnemy(0, 100, 100);
   for (int i = 0; i < 500; ++i) {
     enemy.Health = 100;
-    AddShot(0, 110, 110, 0, 0, 0, 888);
+    AddShot(0, 110, 110, 0, 0, 0, kAllyOwner);
     Advance();
     const float damage = 100 - enemy.Health;
     ASSERT_GE(damage, 5);
@@ -358,7 +358,7 @@ TEST_F(ShotsTest, OneShotDamagesEveryEnemyItOverlaps) {
   expect.Next();
   const float d2 = std::nearbyint(expect.Next() * 5.0f + 5.0f);
 
-  Shot& shot = AddShot(0, 112, 105, 0, 0, 0, 999);
+  Shot& shot = AddShot(0, 112, 105, 0, 0, 0, kPlayerOwner);
   Advance();
   EXPECT_FALSE(shot.Active);
   EXPECT_EQ(first.Health, 100 - d1);
@@ -374,8 +374,8 @@ TEST_F(ShotsTest, EnemiesNotFullyPresentOrTouchingAreNotHit) {
   Enemy& fading = PlaceEnemy(0, 100, 100);
   fading.Fade = 99;
   Enemy& touching = PlaceEnemy(1, 300, 100);
-  Shot& first = AddShot(0, 110, 110, 0, 0, 0, 999);
-  Shot& second = AddShot(1, 332, 110, 0, 0, 0, 999);  // X = enemy X + 32
+  Shot& first = AddShot(0, 110, 110, 0, 0, 0, kPlayerOwner);
+  Shot& second = AddShot(1, 332, 110, 0, 0, 0, kPlayerOwner);  // X = enemy X + 32
   Advance();
   EXPECT_TRUE(first.Active);
   EXPECT_TRUE(second.Active);
@@ -386,8 +386,8 @@ TEST_F(ShotsTest, EnemiesNotFullyPresentOrTouchingAreNotHit) {
 
 TEST_F(ShotsTest, PlayerSideShotsPassThroughAllies) {
   Enemy& ally = PlaceEnemy(2, 100, 100, true);
-  Shot& mine = AddShot(0, 110, 110, 1, 0, 0, 999);
-  Shot& allys = AddShot(1, 110, 110, 1, 0, 0, 888);
+  Shot& mine = AddShot(0, 110, 110, 1, 0, 0, kPlayerOwner);
+  Shot& allys = AddShot(1, 110, 110, 1, 0, 0, kAllyOwner);
   Advance();
   EXPECT_TRUE(mine.Active);
   EXPECT_TRUE(allys.Active);
@@ -398,7 +398,7 @@ TEST_F(ShotsTest, PlayerSideShotsPassThroughAllies) {
 
 TEST_F(ShotsTest, AnAllysShotDamagesEnemiesWithoutScoring) {
   Enemy& enemy = PlaceEnemy(0, 100, 100);
-  Shot& shot = AddShot(0, 110, 110, 0, 0, 0, 888);
+  Shot& shot = AddShot(0, 110, 110, 0, 0, 0, kAllyOwner);
   Advance();
   EXPECT_FALSE(shot.Active);
   EXPECT_LT(enemy.Health, 100);
@@ -461,11 +461,11 @@ TEST_F(ShotsTest, TheScoreHoldsAt32767) {
   t.game.Score = 32765;
   PlaceEnemy(0, 100, 100);
   PlaceEnemy(1, 100, 100);
-  AddShot(0, 110, 110, 0, 0, 0, 999);
+  AddShot(0, 110, 110, 0, 0, 0, kPlayerOwner);
   Advance();
   EXPECT_EQ(t.game.Score, 32767);
 
-  AddShot(0, 110, 110, 0, 0, 0, 999);
+  AddShot(0, 110, 110, 0, 0, 0, kPlayerOwner);
   Advance();
   EXPECT_EQ(t.game.Score, 32767);
 }
@@ -474,7 +474,7 @@ TEST_F(ShotsTest, ExtraEnemySlotsAreHitToo) {
   // A survival game grows its table; the loop reaches the newest slot.
   t.game.Enemies.resize(9);
   Enemy& last = PlaceEnemy(8, 500, 400);
-  AddShot(0, 510, 410, 0, 0, 0, 999);
+  AddShot(0, 510, 410, 0, 0, 0, kPlayerOwner);
   Advance();
   EXPECT_LT(last.Health, 100);
 }

@@ -1,4 +1,4 @@
-// The parts of the browser backend that need no browser: the pass schedule, the keys and gamepads
+// The parts of the browser backend that need no browser: the keys and gamepads
 // as the page reports them, and the WAV reader. (The backend itself runs in the browser test.)
 #include <gtest/gtest.h>
 
@@ -10,88 +10,9 @@
 
 #include "engine/engine.h"
 #include "engine/sdl/sdl_keys.h"
-#include "engine/web/pass_schedule.h"
 #include "engine/web/wav.h"
 #include "engine/web/web_input.h"
 #include "engine/web/web_keys.h"
-
-namespace {
-
-// Runs the engine's loop against display refreshes at the given times: at each refresh the due
-// passes run back to back (at most PassSchedule::kMaxCatchUp after the first), as EndFrame does.
-// Returns the times the passes ran.
-std::vector<double> PassTimes(const std::vector<double>& refreshes) {
-  PassSchedule schedule;
-  std::vector<double> passes;
-  bool first = true;
-  for (double now : refreshes) {
-    if (!first && !schedule.Due(now)) continue;
-    first = false;
-    int backToBack = 0;
-    do {
-      passes.push_back(now);
-      schedule.PassDone(now);
-    } while (schedule.Due(now) && backToBack++ < PassSchedule::kMaxCatchUp);
-  }
-  return passes;
-}
-
-std::vector<double> Refreshes(double hertz, double seconds, double phase = 0) {
-  std::vector<double> times;
-  for (double t = phase; t < seconds * 1000; t += 1000.0 / hertz) times.push_back(t);
-  return times;
-}
-
-size_t PassesWithin(const std::vector<double>& passes, double from, double to) {
-  size_t count = 0;
-  for (double t : passes) count += t >= from && t < to;
-  return count;
-}
-
-}  // namespace
-
-TEST(WebPassSchedule, SixtyPassesASecondWhateverTheDisplay) {
-  for (double hertz : {60.0, 59.94, 75.0, 120.0, 144.0, 240.0}) {
-    const std::vector<double> passes = PassTimes(Refreshes(hertz, 11));
-    // Ten seconds after the first, 600 passes, give or take the one at the edge.
-    EXPECT_NEAR(PassesWithin(passes, 1000, 11000), 600.0 * (hertz < 60 ? hertz / 60 : 1), 2)
-        << hertz << " Hz";
-  }
-}
-
-TEST(WebPassSchedule, ASixtyHertzDisplayJustAheadOfTheScheduleRunsOnePassAFrame) {
-  // Each refresh comes 1 ms before its pass is due: every refresh runs exactly one pass, none is
-  // skipped and none runs two.
-  std::vector<double> refreshes;
-  for (int k = 0; k < 600; ++k) refreshes.push_back(k * 1000.0 / 60 - (k > 0 ? 1.0 : 0.0));
-  const std::vector<double> passes = PassTimes(refreshes);
-  EXPECT_EQ(passes.size(), refreshes.size());
-}
-
-TEST(WebPassSchedule, LateRefreshesAreCaughtUp) {
-  // A browser that refreshes 50 times a second with now and then a 66 ms gap, as headless
-  // Chromium does: the missed passes run at the next refresh.
-  std::vector<double> refreshes;
-  double t = 0;
-  for (int k = 0; t < 11000; ++k) {
-    refreshes.push_back(t);
-    t += k % 25 == 24 ? 66.7 : 18.7;
-  }
-  const std::vector<double> passes = PassTimes(refreshes);
-  EXPECT_NEAR(PassesWithin(passes, 1000, 11000), 600, 3);
-}
-
-TEST(WebPassSchedule, ALongStallIsNotReplayedAsABurst) {
-  // Refreshes stop for two seconds (a hidden tab): afterwards the passes do not try to make up
-  // the 120 passes missed, and the game goes on at 60 a second.
-  std::vector<double> refreshes = Refreshes(60, 3);
-  for (double t : Refreshes(60, 8, 5000.5)) refreshes.push_back(t);
-  const std::vector<double> passes = PassTimes(refreshes);
-  std::map<double, int> perRefresh;
-  for (double pass : passes) ++perRefresh[pass];
-  for (const auto& [time, count] : perRefresh) EXPECT_LE(count, 2) << "at " << time << " ms";
-  EXPECT_NEAR(PassesWithin(passes, 6000, 8000), 120, 2);
-}
 
 TEST(WebKeys, BrowserKeyPositionsAreTheGameScanCodes) {
   const std::map<std::string, int16_t> gameKeys = {{"Escape", Key::Escape},

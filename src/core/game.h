@@ -68,6 +68,12 @@ struct Game {
   int16_t EnemyMax = 0;
   int16_t EnemiesLeft = 0;
   std::vector<Shot> Shots;  // indexes 0..220
+  // Our own room for the shots' pass: the enemies a shot can hit in this pass, by index. Kept
+  // here, passed with the game, so that a pass reuses it instead of allocating.
+  std::vector<size_t> ShotTargets;
+  // Our own room in which drawing builds a text just before it is drawn, reused every frame so
+  // that drawing allocates nothing. No rule reads it.
+  std::string TextRoom;
 
   // Bonus item.
   bool BonusVisible = false;

@@ -1,6 +1,6 @@
 #include "core/random.h"
 
-#include <bit>
+#include <cstring>
 
 namespace {
 uint64_t SplitMix(uint64_t& state) {
@@ -16,7 +16,10 @@ void Random::Seed(uint64_t seed) {
 }
 
 void Random::ReseedFromTime(double timeOfDay) {
-  uint64_t clockBits = std::bit_cast<uint64_t>(timeOfDay);
+  // The clock reading's bits as they are (a copy, which every C++ library of ours can do).
+  static_assert(sizeof(uint64_t) == sizeof(double));
+  uint64_t clockBits = 0;
+  std::memcpy(&clockBits, &timeOfDay, sizeof clockBits);
   state_ ^= SplitMix(clockBits);
   SplitMix(state_);
 }

@@ -1,7 +1,9 @@
 // The engine component as the game sees it: drawing, keys, sounds (Engine), INI files and a
 // distance (Utility), one music track (MusicPlayer), and the few platform services around them
-// (Platform). Game logic talks only to these interfaces; src/engine/sdl and src/engine/recording
-// implement them.
+// (Platform). Game logic talks only to these interfaces. Three backends implement them:
+// src/engine/sdl (the desktop), src/engine/web (the browser) and src/engine/recording (headless:
+// tests, golden replays, swayfire-headless, benchmarks); what they do alike is in
+// src/engine/common.
 #pragma once
 
 #include <cstdint>
@@ -161,8 +163,11 @@ class Platform {
   // A platform without a window never loses the focus.
   virtual bool LostFocus() { return false; }
 
-  // The application folder (the executable's folder, no trailing separator), the executable's
-  // file name without extension, and its version.
+  // The application folder, where the options file, the score file and screenshots live (no
+  // trailing separator): the executable's folder when the game runs from a folder it can write
+  // (the build folder), the player's own folder (~/.local/share/swayfire) when it is installed,
+  // /save in the browser. The game's pictures and sounds are looked for beside it or in the
+  // installed data folder. Then the executable's file name without extension, and its version.
   virtual std::string AppFolder() = 0;
   virtual std::string ExeName() = 0;
   virtual int VersionMajor() = 0;

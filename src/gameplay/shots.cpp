@@ -84,29 +84,24 @@ void HitShip(Game& game, Shot& shot) {
   if (game.PlayerHealth < 0) game.PlayerHealth = 0;
 }
 
-// An enemy a shot can hit in this pass: only enemies that have fully faded in can be hit. Nothing
-// a shot does changes where an enemy is or how far it has faded, so the list is made once a pass.
-struct Target {
-  Box Edges;
-  size_t Index;
-};
-
-void FindTargets(const Game& game, std::vector<Target>& targets) {
-  targets.clear();
+// The enemies a shot can hit in this pass: only enemies that have fully faded in can be hit.
+// Nothing a shot does changes where an enemy is or how far it has faded, so the list is made once
+// a pass.
+void FindTargets(Game& game) {
+  game.ShotTargets.clear();
   for (size_t j = 0; j < game.Enemies.size(); ++j) {
-    const Enemy& enemy = game.Enemies[j];
-    if (enemy.Fade > 99) targets.push_back({MakeBox(enemy.X, enemy.Y, kEnemySize, kEnemySize), j});
+    if (game.Enemies[j].Fade > 99) game.ShotTargets.push_back(j);
   }
 }
 
-void HitEnemies(Game& game, Shot& shot, const std::vector<Target>& targets) {
+void HitEnemies(Game& game, Shot& shot) {
   // A hit only frees the shot; it stays where it is for the rest of the list.
   const Box edges = MakeBox(shot.X, shot.Y, kShotSize, kShotSize);
-  for (const Target& target : targets) {
-    if (!BoxesOverlap(edges, target.Edges)) continue;
+  for (const size_t target : game.ShotTargets) {
+    Enemy& enemy = game.Enemies[target];
+    if (!BoxesOverlap(edges, MakeBox(enemy.X, enemy.Y, kEnemySize, kEnemySize))) continue;
     // Never hit by its own shots.
-    if (shot.Owner == static_cast<float>(target.Index)) continue;
-    Enemy& enemy = game.Enemies[target.Index];
+    if (shot.Owner == static_cast<float>(target)) continue;
 
     if (shot.Hostile == 1 && !enemy.Ally && !BonusInEffect(game, Bonus::D)) continue;
     if (shot.Hostile == 0 && enemy.Ally) continue;  // player-side shots pass through allies
@@ -127,8 +122,7 @@ void HitEnemies(Game& game, Shot& shot, const std::vector<Target>& targets) {
 // through the steps after it in this pass.
 void AdvanceShots(Game& game) {
   const bool slowEnemyShots = BonusInEffect(game, Bonus::G);
-  static thread_local std::vector<Target> targets;
-  FindTargets(game, targets);
+  FindTargets(game);
   const size_t count = game.Shots.size();
   for (size_t i = 0; i < count; ++i) {
     Shot& shot = game.Shots[i];
@@ -151,7 +145,7 @@ void AdvanceShots(Game& game) {
     }
 
     if (shot.Hostile > 0) HitShip(game, shot);
-    HitEnemies(game, shot, targets);
+    HitEnemies(game, shot);
   }
 }
 

@@ -1,8 +1,10 @@
-// Drawing helpers shared by every screen (and the splash): sprites with named arguments, and the
-// neutral tint.
+// Drawing helpers shared by every screen (and the splash): sprites with named arguments, the
+// neutral tint, and texts built without allocating.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "engine/engine.h"
 
@@ -32,4 +34,13 @@ inline void DrawSprite(Engine& engine, const Texture& texture, const Sprite& s) 
 // Every tinted draw hands the neutral tint back, so a frame always ends untinted.
 inline void Untint(Engine& engine) {
   engine.SetColor(255, 255, 255);
+}
+
+// A text of two parts, built in `room` (Game::TextRoom), which keeps its size from frame to frame:
+// a text drawn every frame costs no allocation. Valid until the room is used again.
+inline const std::string& Compose(std::string& room, std::string_view first,
+                                  std::string_view second = {}) {
+  room.assign(first);
+  room.append(second);
+  return room;
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/drawing_advances.h"
 #include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
@@ -68,12 +69,9 @@ void DrawShots(Game& game) {
   }
 }
 
-// The item fades in by 1 per frame while it lies on the field and out by 10 per frame once
-// collected; the pick-up waits for the fade to reach exactly 100.
+// Advances the item's fade (the pick-up waits for it to reach exactly 100), then draws it.
 void DrawBonusItem(Game& game) {
-  if (game.BonusFade < 100 && game.BonusVisible) game.BonusFade = game.BonusFade + 1;
-  if (game.BonusFade > 0 && !game.BonusVisible) game.BonusFade = game.BonusFade - 10;
-  if (!(game.BonusFade > 0)) return;
+  if (!AdvanceBonusFade(game)) return;
 
   const float angle = static_cast<float>(500 * std::sin(50.0 * game.AnimClock));
   DrawSprite(game.engine, game.BonusTexture,
@@ -107,7 +105,7 @@ float BarWidth(float health) {
 void DrawShip(Game& game) {
   Engine& engine = game.engine;
   const int image = ShipImage(game.PlayerHealth);
-  if (BonusInEffect(game, Bonus::X)) game.PlayerFade = 40;
+  HoldShipPresence(game);
   const int16_t opacity = NearestInt16(game.PlayerFade);
   DrawSprite(engine, game.PlayerTextures[image],
              {.at = {game.PlayerX, game.PlayerY}, .size = {32, 32}, .opacity = opacity});

@@ -44,24 +44,31 @@ void DrawHud(Game& game) {
 
   // The score shown includes the health the ship still has; the game adds it at the end too.
   const float shownScore = static_cast<float>(game.Score) + game.PlayerHealth;
-  engine.DrawText("score", 4, 2, 150, 30, "SCORE: " + FormatSingle(shownScore),
+  std::string& room = game.TextRoom;
+  engine.DrawText("score", 4, 2, 150, 30, Compose(room, "SCORE: ", FormatSingle(shownScore)),
                   WhiteText(x < 150 && y < 35), 0);
-  engine.DrawText("score", 4, 456, 150, 30, "HEALTH: " + FormatSingle(game.PlayerHealth),
+  engine.DrawText("score", 4, 456, 150, 30,
+                  Compose(room, "HEALTH: ", FormatSingle(game.PlayerHealth)),
                   WhiteText(x < 150 && y > 420), 0);
   if (!game.SurvivalMode) {
-    engine.DrawText("score", 4, 2, 630, 30, std::to_string(game.EnemiesLeft) + " ENEMIES LEFT",
+    engine.DrawText("score", 4, 2, 630, 30,
+                    Compose(room, std::to_string(game.EnemiesLeft), " ENEMIES LEFT"),
                     RedText(x > 400 && y < 50), 2);
   }
 
-  std::string letters;
   for (const BonusRow& row : kBonusRows) {
-    const float time = BonusTime(game, row.type);
-    const int16_t bars = static_cast<int16_t>(NearestInt16(time) / kPassesPerBar);
-    engine.DrawText("smalltext", 3, row.y, 250, 15, row.letter + BarString(bars), kWhite, 0);
-    if (time > 0) letters += row.letter;
+    const int16_t bars =
+        static_cast<int16_t>(NearestInt16(BonusTime(game, row.type)) / kPassesPerBar);
+    room.assign(row.letter);
+    if (bars > 0) room.append(static_cast<size_t>(bars), '|');  // as BarString(bars)
+    engine.DrawText("smalltext", 3, row.y, 250, 15, room, kWhite, 0);
   }
   // The bonuses in effect travel with the ship, centred under it.
-  engine.DrawText("smalltext", x - 16, y + 33, 64, 15, letters, kWhite, 1);
+  room.clear();
+  for (const BonusRow& row : kBonusRows) {
+    if (BonusTime(game, row.type) > 0) room += row.letter;
+  }
+  engine.DrawText("smalltext", x - 16, y + 33, 64, 15, room, kWhite, 1);
 }
 
 void DrawPauseOverlay(Game& game) {

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/drawing_advances.h"
 #include "core/numbers.h"
 #include "render/drawing.h"
 #include "render/render.h"
@@ -15,14 +16,11 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kHighlight{255, 255, 42};
 constexpr Rgb kShadow{0, 0, 0};
 
-// The exit entry's captions, one picked at random per run.
-constexpr const char* kExitCaptions[] = {
-    "EXIT GAME", "GET OUT!", "GO AWAY!", "EXIT TO REAL LIFE", "BYE BYE", "LET ME OUT!",
-};
-
 // Our own footer lines: who made it, and where to read more.
-constexpr const char* kOwnershipLine = "(C) 2026 THE SWAYFIRE AUTHORS";
-constexpr const char* kAddressLine = "SEE README.MD FOR HELP";
+// Texts longer than a string holds without allocating are made once.
+const std::string kOwnershipLine = "(C) 2026 THE SWAYFIRE AUTHORS";
+const std::string kAddressLine = "SEE README.MD FOR HELP";
+const std::string kKeysLine = "FIRE < GAME KEYS > MOVE";
 
 void Text(Game& game, const std::string& text, float x, float y, float scale, float angle,
           Rgb colour) {
@@ -86,13 +84,6 @@ void DrawLevelChooser(Game& game, float anim) {
   game.engine.SetColor(255, 255, 255);
 }
 
-void ChooseExitCaption(Game& game) {
-  game.Rnd.ReseedFromTime(game.platform.TimeOfDay());
-  float r = game.Rnd.Next();
-  int k = std::clamp(static_cast<int>(std::floor(6.0 * r)), 0, 5);
-  game.ExitCaption = kExitCaptions[k];
-}
-
 }  // namespace
 
 void DrawMenu(Game& game) {
@@ -109,8 +100,8 @@ void DrawMenu(Game& game) {
               .size = {512, 128},
               .opacity = 70});
 
-  Text(game, "FIRE < GAME KEYS > MOVE", 185, 360, 0.5f, 0, kShadow);
-  Text(game, "FIRE < GAME KEYS > MOVE", 186, 361, 0.5f, 0, kWhite);
+  Text(game, kKeysLine, 185, 360, 0.5f, 0, kShadow);
+  Text(game, kKeysLine, 186, 361, 0.5f, 0, kWhite);
   engine.SetColor(255, 255, 255);
   DrawSprite(engine, game.KeysFireTexture, {.at = {185, 380}, .size = {128, 64}, .opacity = 50});
   DrawSprite(engine, game.KeysMoveTexture, {.at = {315, 380}, .size = {128, 64}, .opacity = 50});
@@ -136,15 +127,15 @@ void DrawMenu(Game& game) {
     Text(game, game.ExitCaption, 140, 270, 1, Sway(anim, 3), kHighlight);
 
   if (game.LastScore > 0) {
-    engine.DrawText("smalltext", 437, 2, 200, 15, "LAST GAME: " + ScoreText(game.LastScore),
+    engine.DrawText("smalltext", 437, 2, 200, 15,
+                    Compose(game.TextRoom, "LAST GAME: ", ScoreText(game.LastScore)),
                     packColor(200, 255, 255, 255), 2);
   }
   engine.DrawText("smalltext", 2, 465, 200, 15, kOwnershipLine, packColor(150, 255, 255, 255), 0);
   engine.DrawText("smalltext", 437, 465, 200, 15, kAddressLine, packColor(150, 255, 255, 255), 2);
 
   // The splash logo dissolves into the menu over its first 100 frames of the run.
-  if (game.LogoFade < 100) {
-    game.LogoFade += 1;
+  if (AdvanceLogoFade(game)) {
     DrawSprite(engine, game.LogoTexture,
                {.size = {640, 480}, .opacity = NearestInt16(100.0 - game.LogoFade)});
   }

@@ -206,22 +206,33 @@ std::vector<std::string> Fold(const std::vector<std::string>& trace) {
   return folder.Finish();
 }
 
-std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless) {
-  ScratchFolder scratch;
-  const std::filesystem::path app = scratch.path() / "app";
+void PrepareFolder(const Replay& replay, const std::filesystem::path& app) {
   test::MakeAssetFiles(app);
   {
     std::ofstream options(app / "opt.ini", std::ios::binary);
     options << "[OPTIONS]\r\nFS=False\r\nSND=True\r\n";
   }
   if (!replay.scores.empty()) {
-    std::filesystem::copy_file(replay.keys.parent_path() / replay.scores, app / "files/bullet.dds");
+    std::filesystem::copy_file(replay.keys.parent_path() / replay.scores, app / "files/bullet.dds",
+                               std::filesystem::copy_options::overwrite_existing);
   }
+}
+
+std::string Arguments(const Replay& replay, const std::filesystem::path& app) {
+  std::ostringstream arguments;
+  arguments << " --folder " << Quote(app.string()) << " --input " << Quote(replay.keys.string())
+            << " --passes " << replay.passes << " --seed " << replay.seed << " --time "
+            << replay.time;
+  return arguments.str();
+}
+
+std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless) {
+  ScratchFolder scratch;
+  const std::filesystem::path app = scratch.path() / "app";
+  PrepareFolder(replay, app);
   const std::filesystem::path errors = scratch.path() / "stderr.txt";
   std::ostringstream command;
-  command << Quote(headless.string()) << " --folder " << Quote(app.string()) << " --input "
-          << Quote(replay.keys.string()) << " --trace /dev/stdout --passes " << replay.passes
-          << " --seed " << replay.seed << " --time " << replay.time << " 2>"
+  command << Quote(headless.string()) << Arguments(replay, app) << " --trace /dev/stdout 2>"
           << Quote(errors.string());
 
   FILE* pipe = ::popen(command.str().c_str(), "r");
@@ -291,16 +302,22 @@ std::optional<Difference> Compare(const std::vector<std::string>& expected,
   return first;
 }
 
-std::string Describe(const Replay& replay, const Difference& d) {
+std::string Describe(const Replay& replay, const Difference& d,
+                     const std::filesystem::path& headless, const std::filesystem::path& start) {
   std::ostringstream out;
   out << "golden replay " << replay.name << " differs at line " << d.line << " (" << d.pass
       << "):\n  expected: " << d.expected << "\n  actual:   " << d.actual << "\n"
       << d.passesDiffering << " passes differ in all.";
   if (StartsWith(d.expected, "# pass ")) {
-    out << " A pass header differs when the pass's drawing calls do; to see every call, run\n  "
-        << "swayfire-headless --input " << replay.keys.string() << " --passes " << replay.passes
-        << " --seed " << replay.seed << " --time " << replay.time << " --trace FILE";
+    out << " A pass header differs when the pass's drawing calls do.";
   }
+  // The same run: a fresh copy of its starting folder (files, options, score file), the same
+  // options, every call written to FILE.
+  std::filesystem::path run = start;
+  run += ".run";
+  out << "\nTo see every call of this run, run\n  rm -rf " << Quote(run.string()) << " && cp -r "
+      << Quote(start.string()) << " " << Quote(run.string()) << " && " << Quote(headless.string())
+      << Arguments(replay, run) << " --trace FILE";
   out << "\nIf the change of behaviour is meant, run `make golden` and commit the new files.";
   return out.str();
 }

@@ -39,6 +39,12 @@ std::vector<Replay> FindReplays(const std::filesystem::path& folder);
 // Runs the headless program on a replay in a scratch folder and returns the golden text.
 std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless);
 
+// Makes the application folder a replay starts from: the game's files, its options and its
+// starting score file (if any).
+void PrepareFolder(const Replay& replay, const std::filesystem::path& app);
+// The headless program's arguments for a replay run in the folder `app`, without the trace.
+std::string Arguments(const Replay& replay, const std::filesystem::path& app);
+
 // Folds a whole trace (one line per engine call, "# pass N" before each pass) into golden lines.
 std::vector<std::string> Fold(const std::vector<std::string>& trace);
 
@@ -54,6 +60,9 @@ struct Difference {
 };
 std::optional<Difference> Compare(const std::vector<std::string>& expected,
                                   const std::vector<std::string>& actual);
-std::string Describe(const Replay& replay, const Difference& difference);
+// What differs, and a command that runs the same game again with its whole trace: `start` is a
+// folder prepared as the run's own was (PrepareFolder), copied afresh before each run.
+std::string Describe(const Replay& replay, const Difference& difference,
+                     const std::filesystem::path& headless, const std::filesystem::path& start);
 
 }  // namespace golden

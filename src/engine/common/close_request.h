@@ -1,5 +1,6 @@
-// Closing the game's window, the same on every backend: the game's close handler may cancel a
-// request; a window once closed stays closed.
+// Closing the game's window, the same on every backend (the game calls it unloading frmMain): a
+// close request asks the game's close handler, which may cancel it; a window once closed stays
+// closed. Our own code calls every step of it "close".
 #pragma once
 
 #include <cstdint>
@@ -10,15 +11,15 @@ class CloseRequest {
  public:
   void SetHandler(std::function<void(int16_t& cancel)> handler) { handler_ = std::move(handler); }
 
-  // Asks the handler about closing: true when the window is to close now (it is still open and
-  // the handler did not cancel).
-  bool Ask() const {
+  // A close request: true when the window closes now (it was still open and the handler did not
+  // cancel), after which it counts as closed.
+  bool Request() {
     if (closed_) return false;
     int16_t cancel = 0;
     if (handler_) handler_(cancel);
-    return cancel == 0;
+    closed_ = cancel == 0;
+    return closed_;
   }
-  void MarkClosed() { closed_ = true; }
   bool Closed() const { return closed_; }
 
  private:

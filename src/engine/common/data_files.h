@@ -25,6 +25,11 @@ void ApplyColorKey(uint8_t* rgba, int width, int height, size_t pitch, int32_t c
 std::vector<std::string> MusicCandidates(const std::string& path,
                                          std::initializer_list<const char*> extensions);
 
+// What the desktop's mixer decodes: a .wma asks for a .ogg, .flac, .mp3 or .wav beside it. The
+// recording backend looks for the track as the desktop does.
+inline constexpr std::initializer_list<const char*> kDesktopTrackExtensions = {".ogg", ".flac",
+                                                                               ".mp3", ".wav"};
+
 // Loads a music track from the first of its candidate files that exists and that `load` takes:
 // `load(file, error)` is true once the track is ready, or false with the reason in `error`.
 // Throws EngineError when no candidate exists, or when none could be played (naming each

@@ -22,11 +22,11 @@ AxisKeys KeysForStickAxis(int axis) {
   return kKeys[axis];
 }
 
-int StickDirection(double value, double press, double release, int before) {
-  if (value >= press) return 1;
-  if (value <= -press) return -1;
+int StickDirection(double travel, int before) {
+  if (travel >= kStickPress) return 1;
+  if (travel <= -kStickPress) return -1;
   // Between the two marks the stick keeps the direction it had.
-  if (before > 0 && value >= release) return 1;
-  if (before < 0 && value <= -release) return -1;
+  if (before > 0 && travel >= kStickRelease) return 1;
+  if (before < 0 && travel <= -kStickRelease) return -1;
   return 0;
 }

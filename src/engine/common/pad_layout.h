@@ -2,6 +2,7 @@
 // face buttons and the right stick fire the way they point, Back leaves, Start pauses or picks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // A pad's button numbers, as its backend numbers them.
@@ -25,7 +26,44 @@ inline constexpr int kStickAxes = 4;
 // The keys of one of those axes; none for any other.
 AxisKeys KeysForStickAxis(int axis);
 
-// Where a stick points along an axis (-1, 0, 1): pushed at least `press` of its travel it points
-// that way, and it keeps pointing there until it comes back below `release`, so a stick resting
-// near the mark does not flicker.
-int StickDirection(double value, double press, double release, int before);
+// A stick counts as pushed beyond 40 % of its travel and as let go again within 30 %: the dead
+// zone hides a worn stick's drift, the gap between the two keeps a stick held near the edge from
+// chattering.
+inline constexpr double kStickPress = 0.4;
+inline constexpr double kStickRelease = 0.3;
+
+// Where a stick points along an axis (-1, 0, 1), given how far it is pushed (-1 to 1 of its
+// travel): pushed at least kStickPress it points that way, and it keeps pointing there until it
+// comes back below kStickRelease.
+int StickDirection(double travel, int before);
+
+// The keys the pads hold, gathered control by control at each look at them, and handed to the key
+// state as changes.
+class PadHeldKeys {
+ public:
+  void Button(const PadButtons& buttons, int button) {
+    now_[static_cast<uint8_t>(KeyForPadButton(buttons, button))] = true;
+  }
+  void Stick(int axis, int direction) {
+    const AxisKeys keys = KeysForStickAxis(axis);
+    if (direction < 0) now_[static_cast<uint8_t>(keys.negative)] = true;
+    if (direction > 0) now_[static_cast<uint8_t>(keys.positive)] = true;
+  }
+  // Calls `setHeld(key, held)` for each game key whose holding changed since the last call, and
+  // starts gathering afresh.
+  template <class SetHeld>
+  void Apply(SetHeld setHeld) {
+    now_[0] = false;  // controls that stand for no key
+    for (int key = 1; key < 256; ++key) {
+      if (now_[key] != held_[key]) setHeld(static_cast<int16_t>(key), now_[key]);
+    }
+    held_ = now_;
+    now_.fill(false);
+  }
+  // The key state has let go of everything already.
+  void Forget() { held_.fill(false); }
+
+ private:
+  std::array<bool, 256> now_{};
+  std::array<bool, 256> held_{};
+};

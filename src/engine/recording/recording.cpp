@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/common/data_files.h"
+
 namespace {
 
 constexpr double kFrameMilliseconds = 1000.0 / 60.0;
@@ -115,9 +117,9 @@ void RecordingBackend::StartPass() {
   trace_.BeginPass(pass_);
   // A press is readable during its own pass only; a tap also ends with its pass; so is a loss of
   // the focus.
-  hit_.fill(false);
+  keys_.BeginPump();
   focusLost_ = false;
-  for (uint8_t key : tapped_) down_[key] = false;
+  for (uint8_t key : tapped_) keys_.Release(key);
   tapped_.clear();
   while (nextEvent_ < script_.size() && script_[nextEvent_].pass <= pass_) {
     ApplyEvent(script_[nextEvent_++]);
@@ -145,15 +147,12 @@ void RecordingBackend::ApplyEvent(const ScriptEvent& event) {
 }
 
 void RecordingBackend::PressKey(int16_t scanCode) {
-  auto i = static_cast<size_t>(scanCode & 255);
-  down_[i] = true;
-  hit_[i] = true;
+  keys_.Press(scanCode & 255, /*repeat=*/false);
 }
 
 void RecordingBackend::ReleaseKey(int16_t scanCode) {
-  auto i = static_cast<size_t>(scanCode & 255);
-  down_[i] = false;
-  std::erase(tapped_, static_cast<uint8_t>(i));
+  keys_.Release(scanCode & 255);
+  std::erase(tapped_, static_cast<uint8_t>(scanCode & 255));
 }
 
 void RecordingBackend::TapKey(int16_t scanCode) {
@@ -162,14 +161,14 @@ void RecordingBackend::TapKey(int16_t scanCode) {
 }
 
 void RecordingBackend::ReleaseAllKeys() {
-  down_.fill(false);
-  hit_.fill(false);
+  keys_.ReleaseAll();
+  keys_.BeginPump();  // no press is left to read either
   tapped_.clear();
 }
 
 void RecordingBackend::LoseFocus() {
   // As the real window: every held key is let go; presses already made still count.
-  down_.fill(false);
+  keys_.ReleaseAll();
   tapped_.clear();
   focusLost_ = true;
 }
@@ -200,15 +199,13 @@ void RecordingEngine::Initialize(WindowHandle, const std::string& appFolder, flo
 }
 
 bool RecordingEngine::IsKeyDown(int16_t scanCode) {
-  bool down = b_.down_[static_cast<size_t>(scanCode & 255)];
+  const bool down = b_.keys_.IsDown(scanCode & 255);
   b_.Record([&] { return call::IsKeyDown{scanCode, down}; });
   return down;
 }
 
 bool RecordingEngine::IsKeyHit(int16_t scanCode) {
-  bool& hit = b_.hit_[static_cast<size_t>(scanCode & 255)];
-  bool result = hit;
-  hit = false;  // consumed when read
+  const bool result = b_.keys_.TakeHit(scanCode & 255);  // consumed when read
   b_.Record([&] { return call::IsKeyHit{scanCode, result}; });
   return result;
 }
@@ -312,21 +309,14 @@ float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
 
 void RecordingMusicPlayer::Load(const std::string& file, int16_t a) {
   b_.Record([&] { return call::MusicLoad{file, a}; });
-  // Like the real player: a track in a format we cannot play is looked for under other endings.
-  std::string path = b_.paths_.ResolveData(file);
-  std::string stem = path.substr(0, path.rfind('.'));
-  std::string found;
-  for (const char* ending : {".ogg", ".flac", ".mp3", ".wav"}) {
-    if (FileExists(stem + ending)) {
-      found = stem + ending;
-      break;
-    }
-  }
-  if (found.empty()) {
-    throw EngineError("cannot load music " + path + ": no such file (nor .ogg, .flac, .mp3, .wav)");
-  }
-  int32_t length = found.ends_with(".ogg") ? OggVorbisLength(found) : WavLength(found);
-  length_ = length > 0 ? length : kUnknownTrackLength;
+  // Found as the desktop finds it; the length read from the file, not decoded.
+  LoadMusicTrack(b_.paths_.ResolveData(file), kDesktopTrackExtensions,
+                 [this](const std::string& found, std::string&) {
+                   const int32_t length =
+                       LowerExtension(found) == ".ogg" ? OggVorbisLength(found) : WavLength(found);
+                   length_ = length > 0 ? length : kUnknownTrackLength;
+                   return true;
+                 });
   loaded_ = true;
   playing_ = false;
 }
@@ -367,7 +357,7 @@ void RecordingPlatform::SetCloseHandler(std::function<void(int16_t&)> handler) {
 }
 
 void RecordingPlatform::RequestClose() {
-  if (close_.Ask()) close_.MarkClosed();
+  close_.Request();
 }
 
 void RecordingPlatform::UnloadWindow() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/common/close_request.h"
+#include "engine/common/key_presses.h"
 #include "engine/engine.h"
 #include "engine/recording/input_script.h"
 #include "engine/recording/trace.h"
@@ -220,8 +221,7 @@ class RecordingBackend {
   RecordingMusicPlayer music_;
   RecordingPlatform platform_;
 
-  std::array<bool, 256> down_{};
-  std::array<bool, 256> hit_{};
+  KeyPresses<256> keys_;         // by the game's scan code
   std::vector<uint8_t> tapped_;  // keys tapped in this pass: let go when it ends
   std::vector<ScriptEvent> script_;
   size_t nextEvent_ = 0;

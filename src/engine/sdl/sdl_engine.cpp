@@ -164,11 +164,12 @@ void SdlEngine::Present() {
 }
 
 void SdlEngine::Pace() {
-  const int64_t deadline = pacer_.NextDeadline(SteadyNow());
-  // Sleep until the deadline; with vsync the wait in Present has usually done it already.
-  std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
-      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-          std::chrono::nanoseconds(deadline))));
+  // Sleeps until the next pass is due; with vsync the wait in Present has usually done it already.
+  schedule_.AwaitNextPass(SteadyNow, [](int64_t due) {
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::nanoseconds(due))));
+  });
 }
 
 void SdlEngine::EndFrame() {

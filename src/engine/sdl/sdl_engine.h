@@ -10,8 +10,8 @@
 #include <string>
 
 #include "engine/common/keys_and_sounds.h"
+#include "engine/common/pass_schedule.h"
 #include "engine/engine.h"
-#include "engine/sdl/frame_pacer.h"
 #include "engine/sdl/sdl_audio.h"
 #include "engine/sdl/sdl_text.h"
 #include "engine/sdl/sdl_window.h"
@@ -55,7 +55,7 @@ class SdlEngine : public KeysAndSoundsEngine<KeyState>, private WindowListener {
  private:
   void WindowExposed() override;
   void WindowClosing() override;
-  void WindowHeld() override { pacer_.Restart(); }
+  void WindowHeld() override { schedule_.Restart(); }
 
   void CreateRenderer();
   void DestroyRenderer();
@@ -70,7 +70,7 @@ class SdlEngine : public KeysAndSoundsEngine<KeyState>, private WindowListener {
   SdlAudio& audio_;
   Paths& paths_;
   SdlText text_;
-  FramePacer pacer_;
+  PassSchedule schedule_;
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* frame_ = nullptr;  // nullptr: no render targets, drawing goes straight to the window

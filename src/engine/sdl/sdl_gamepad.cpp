@@ -29,8 +29,8 @@ AxisKeys KeysForAxis(int axis) {
   return KeysForStickAxis(axis);
 }
 
-int StickDirection(int value, int before) {
-  return StickDirection(value, kStickPress, kStickRelease, before);
+int AxisDirection(int value, int before) {
+  return StickDirection(value / 32767.0, before);
 }
 
 Gamepads::~Gamepads() {
@@ -89,7 +89,7 @@ bool Gamepads::Handle(const SDL_Event& event) {
       Pad* pad = Find(event.caxis.which);
       const int axis = event.caxis.axis;
       if (pad == nullptr || axis < 0 || axis >= SDL_CONTROLLER_AXIS_MAX) return true;
-      pad->axes[axis] = StickDirection(event.caxis.value, pad->axes[axis]);
+      pad->axes[axis] = AxisDirection(event.caxis.value, pad->axes[axis]);
       Update();
       return true;
     }
@@ -107,21 +107,11 @@ void Gamepads::ReleaseAll() {
 }
 
 void Gamepads::Update() {
-  std::array<bool, 256> now{};
   for (const Pad& pad : pads_) {
     for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
-      if (pad.buttons[button]) now[KeyForButton(button)] = true;
+      if (pad.buttons[button]) held_.Button(kButtons, button);
     }
-    for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) {
-      const AxisKeys keys = KeysForAxis(axis);
-      if (pad.axes[axis] < 0) now[keys.negative] = true;
-      if (pad.axes[axis] > 0) now[keys.positive] = true;
-    }
+    for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) held_.Stick(axis, pad.axes[axis]);
   }
-  now[0] = false;  // controls that stand for no key
-  for (int key = 1; key < 256; ++key) {
-    if (now[key] != held_[key])
-      keys_.SetPadHeld(ScancodeForKey(static_cast<int16_t>(key)), now[key]);
-  }
-  held_ = now;
+  held_.Apply([this](int16_t key, bool held) { keys_.SetPadHeld(ScancodeForKey(key), held); });
 }

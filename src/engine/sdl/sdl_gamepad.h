@@ -20,19 +20,14 @@
 #include "engine/common/pad_layout.h"
 #include "engine/sdl/sdl_keys.h"
 
-// A stick counts as pushed beyond 40 % of its travel and as let go again within 30 %: the dead
-// zone hides a worn stick's drift, the gap between the two keeps a stick held near the edge from
-// chattering.
-inline constexpr int kStickPress = 13107;
-inline constexpr int kStickRelease = 9830;
-
 // The game's scan code for a pad button; 0 for none (Start is not a key of its own, see above).
 int16_t KeyForButton(int button);
 // The game's scan codes for a stick's axis pushed towards its negative and its positive end
 // (left or up, right or down); 0 and 0 for the triggers.
 AxisKeys KeysForAxis(int axis);
-// Where a stick's axis points now: -1, 0 or +1, given where it pointed before.
-int StickDirection(int value, int before);
+// Where a stick's axis points now (-1, 0 or +1) at SDL's value for it (-32768 to 32767), given
+// where it pointed before.
+int AxisDirection(int value, int before);
 
 class Gamepads {
  public:
@@ -61,5 +56,5 @@ class Gamepads {
 
   KeyState& keys_;
   std::vector<Pad> pads_;
-  std::array<bool, 256> held_{};  // by the game's scan code
+  PadHeldKeys held_;
 };

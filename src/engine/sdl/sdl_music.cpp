@@ -10,9 +10,6 @@
 
 namespace {
 
-// What the mixer decodes: a .wma asks for a .ogg, .flac, .mp3 or .wav beside it.
-constexpr std::initializer_list<const char*> kTrackExtensions = {".ogg", ".flac", ".mp3", ".wav"};
-
 int32_t Milliseconds(double seconds) {
   if (!(seconds >= 0)) return 0;
   const double ms = std::round(seconds * 1000.0);
@@ -33,37 +30,38 @@ void SdlMusicPlayer::Unload() {
     music_ = nullptr;
   }
   loadedFile_.clear();
+  length_ = 0;
 }
 
 void SdlMusicPlayer::Load(const std::string& file, int16_t) {
   Unload();
   const std::string path = paths_.ResolveData(file);
-  LoadMusicTrack(path, kTrackExtensions, [this](const std::string& candidate, std::string& error) {
-    if (!audio_.Open()) {  // silent: finding the file is all there is to do
-      loadedFile_ = candidate;
-      return true;
-    }
-    music_ = Mix_LoadMUS(candidate.c_str());
-    if (music_ == nullptr) {
-      error = Mix_GetError();
-      return false;
-    }
-    loadedFile_ = candidate;
-    return true;
-  });
+  LoadMusicTrack(
+      path, kDesktopTrackExtensions, [this](const std::string& candidate, std::string& error) {
+        if (!audio_.Open()) {  // silent: finding the file is all there is to do
+          loadedFile_ = candidate;
+          return true;
+        }
+        music_ = Mix_LoadMUS(candidate.c_str());
+        if (music_ == nullptr) {
+          error = Mix_GetError();
+          return false;
+        }
+        loadedFile_ = candidate;
+        // A length the decoder cannot tell: the end is seen when the track stops.
+        const double seconds = Mix_MusicDuration(music_);
+        length_ = seconds < 0 ? std::numeric_limits<int32_t>::max() : Milliseconds(seconds);
+        return true;
+      });
 }
 
 int32_t SdlMusicPlayer::GetLength() {
-  if (music_ == nullptr) return 0;
-  const double seconds = Mix_MusicDuration(music_);
-  // A length the decoder cannot tell: the end is seen when the track stops playing.
-  if (seconds < 0) return std::numeric_limits<int32_t>::max();
-  return Milliseconds(seconds);
+  return music_ == nullptr ? 0 : length_;
 }
 
 int32_t SdlMusicPlayer::GetPosition() {
   if (music_ == nullptr) return 0;
-  const int32_t length = GetLength();
+  const int32_t length = length_;
   if (Mix_PlayingMusic() == 0) return length;  // finished (or not started): time to play
   const int32_t position = Milliseconds(Mix_GetMusicPosition(music_));
   // While it plays it has not ended, even where rounding says so.

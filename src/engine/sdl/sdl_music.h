@@ -4,6 +4,7 @@
 
 #include <SDL_mixer.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ class SdlMusicPlayer : public MusicPlayer {
   SdlAudio& audio_;
   const Paths& paths_;
   Mix_Music* music_ = nullptr;
+  int32_t length_ = 0;  // read once when loaded: the main loop asks for it every pass
   std::string loadedFile_;
   int volume_ = 100;
 };

@@ -39,7 +39,7 @@ class SdlPlatform : public Platform {
   void SetCaption(const std::string& caption) override { window_.SetCaption(caption); }
   void SetCloseHandler(std::function<void(int16_t& cancel)> handler) override;
   void UnloadWindow() override { window_.RequestClose(); }
-  bool WindowUnloaded() override { return window_.Unloaded(); }
+  bool WindowUnloaded() override { return window_.Closed(); }
 
   uint32_t GetTickCount() override;
   double TimeOfDay() override;

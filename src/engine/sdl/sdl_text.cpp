@@ -78,39 +78,36 @@ void SdlText::CreateFont(const std::string& name, const std::string& face, int16
 
 const SdlText::Entry* SdlText::Lookup(SDL_Renderer* renderer, TTF_Font* font,
                                       const std::string& fontName, const std::string& text) {
-  std::string key = cache_.Key(fontName, text);
-  if (const Entry* cached = cache_.Find(key)) return cached;
-
-  const SDL_Color white = {255, 255, 255, 255};
-  SDL_Surface* surface = text.find('\n') == std::string::npos
-                             ? TTF_RenderUTF8_Blended(font, text.c_str(), white)
-                             : TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), white, 0);
-  if (surface == nullptr) return nullptr;
-  ++renders_;
-  SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
-  const int width = surface->w, height = surface->h;
-  SDL_FreeSurface(surface);
-  if (texture == nullptr) return nullptr;
-  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-
-  return cache_.Add(std::move(key), texture, width, height, SDL_DestroyTexture);
+  auto render = [&](SDL_Texture*& texture, int& width, int& height) {
+    const SDL_Color white = {255, 255, 255, 255};
+    SDL_Surface* surface = text.find('\n') == std::string::npos
+                               ? TTF_RenderUTF8_Blended(font, text.c_str(), white)
+                               : TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), white, 0);
+    if (surface == nullptr) return false;
+    ++renders_;
+    texture = SDL_CreateTextureFromSurface(renderer, surface);
+    width = surface->w;
+    height = surface->h;
+    SDL_FreeSurface(surface);
+    if (texture == nullptr) return false;
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    return true;
+  };
+  return cache_.Lookup(fontName, text, render, SDL_DestroyTexture);
 }
 
 void SdlText::Draw(SDL_Renderer* renderer, const std::string& fontName, float x, float y,
                    float width, const std::string& text, int32_t color, int16_t alignment) {
-  const auto argb = static_cast<uint32_t>(color);
-  const Uint8 alpha = static_cast<Uint8>(argb >> 24);
-  if (renderer == nullptr || text.empty() || alpha == 0) return;
+  TextPaint paint;
+  if (renderer == nullptr || !StartText(text, x, y, width, color, paint)) return;
   auto font = fonts_.find(fontName);
   if (font == fonts_.end()) return;
-  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width)) return;
-
   const Entry* entry = Lookup(renderer, font->second, fontName, text);
   if (entry == nullptr) return;
-  SDL_FRect target = {AlignedLeft(x, width, entry->width, alignment), std::round(y),
-                      static_cast<float>(entry->width), static_cast<float>(entry->height)};
-  SDL_SetTextureColorMod(entry->texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-  SDL_SetTextureAlphaMod(entry->texture, alpha);
+  const TextPlace place = PlaceText(x, y, width, entry->width, entry->height, alignment);
+  const SDL_FRect target = {place.left, place.top, place.width, place.height};
+  SDL_SetTextureColorMod(entry->texture, paint.red, paint.green, paint.blue);
+  SDL_SetTextureAlphaMod(entry->texture, paint.alpha);
   SDL_RenderCopyF(renderer, entry->texture, nullptr, &target);
 }
 

@@ -18,7 +18,7 @@ bool IsEnter(SDL_Scancode key) {
 }  // namespace
 
 SdlWindow::~SdlWindow() {
-  if (window_ != nullptr) Destroy();
+  if (window_ != nullptr) Close();
 }
 
 void SdlWindow::Open(bool fullScreen) {
@@ -52,14 +52,13 @@ void SdlWindow::SetCaption(const std::string& caption) {
 }
 
 void SdlWindow::RequestClose() {
-  if (close_.Ask()) Destroy();
+  if (close_.Request()) Close();
 }
 
-void SdlWindow::Destroy() {
+void SdlWindow::Close() {
   if (listener_ != nullptr) listener_->WindowClosing();
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
-  close_.MarkClosed();
   ReleaseAllKeys();
 }
 

@@ -44,7 +44,7 @@ class SdlWindow {
   }
   // A close request: the handler may cancel it; otherwise the window goes away.
   void RequestClose();
-  bool Unloaded() const { return close_.Closed(); }
+  bool Closed() const { return close_.Closed(); }
 
   // Processes the pending events: keys, gamepads, close requests, focus, F11 and Alt+Enter,
   // repaints.
@@ -61,7 +61,8 @@ class SdlWindow {
   void ToggleFullScreen();
 
  private:
-  void Destroy();
+  // The window goes away, its renderer first.
+  void Close();
   // Nothing stays held: keyboard and pads let go.
   void ReleaseAllKeys();
 

@@ -52,19 +52,13 @@ void WebEngine::BeginFrame(int16_t, int16_t, int16_t) {
 }
 
 void WebEngine::Pace() {
-  schedule_.PassDone(WebPage::Now());
-  if (schedule_.Due(WebPage::Now()) && backToBack_ < PassSchedule::kMaxCatchUp) {
-    ++backToBack_;  // behind: the next pass runs now, its frame replaces this one
-    return;
-  }
-  backToBack_ = 0;
   // The display's refreshes pace the passes: a slow refresh is made up by the passes due running
   // back to back. Only when no refresh comes at all for a while (a hidden page) does a timer go on.
   // A timer for every late refresh would be worse: a browser drawing in software gets so busy
   // with them that it shows a handful of frames a second.
-  do {
-    page_.WaitForRefresh(PassSchedule::kMaxLag);
-  } while (!schedule_.Due(WebPage::Now()));
+  constexpr double kTimerAfter = 1000.0 * PassSchedule::kMaxLag / PassSchedule::kSecond;  // ms
+  schedule_.AwaitNextPass([] { return static_cast<int64_t>(WebPage::Now() * 1e6); },
+                          [this](int64_t) { page_.WaitForRefresh(kTimerAfter); });
 }
 
 // The browser shows the canvas when the game gives it its turn: the frame is copied to the canvas

@@ -10,8 +10,8 @@
 
 #include "engine/common/bitmap_font.h"
 #include "engine/common/keys_and_sounds.h"
+#include "engine/common/pass_schedule.h"
 #include "engine/engine.h"
-#include "engine/web/pass_schedule.h"
 #include "engine/web/web_audio.h"
 #include "engine/web/web_gl.h"
 #include "engine/web/web_input.h"
@@ -61,7 +61,7 @@ class WebEngine : public KeysAndSoundsEngine<WebKeyState> {
 
  private:
   const WebTexture* Drawable(const Texture& texture) const;
-  // Gives the browser its turn until the next pass is due (see pass_schedule.h).
+  // Gives the browser its turn until the next pass is due (see engine/common/pass_schedule.h).
   void Pace();
 
   WebPage& page_;
@@ -73,6 +73,5 @@ class WebEngine : public KeysAndSoundsEngine<WebKeyState> {
   int drawnAtRefresh_ = -1;  // the display refresh after which the last frame was drawn
   WebText text_;
   PassSchedule schedule_;
-  int backToBack_ = 0;
   std::array<uint8_t, 3> tint_ = {255, 255, 255};
 };

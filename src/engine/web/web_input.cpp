@@ -1,6 +1,5 @@
 #include "engine/web/web_input.h"
 
-#include "engine/common/pad_layout.h"
 #include "engine/engine.h"
 
 namespace {
@@ -23,10 +22,6 @@ constexpr PadButtons kButtons = {kUp, kDown, kLeft, kRight, kWest, kEast, kNorth
 
 }  // namespace
 
-int StickDirection(double value, int before) {
-  return StickDirection(value, kStickPress, kStickRelease, before);
-}
-
 void WebInput::ApplyEvents(std::string_view lines) {
   while (!lines.empty()) {
     const size_t end = lines.find('\n');
@@ -47,7 +42,6 @@ void WebInput::ApplyEvents(std::string_view lines) {
 
 void WebInput::ApplyPads(const std::vector<PadReading>& readings) {
   pads_.resize(readings.size());  // a pad unplugged lets go of what it held
-  std::array<bool, WebKeyState::kKeys> now{};
   for (size_t i = 0; i < readings.size(); ++i) {
     Pad& pad = pads_[i];
     const PadReading& reading = readings[i];
@@ -58,23 +52,16 @@ void WebInput::ApplyPads(const std::vector<PadReading>& readings) {
     for (size_t b = 0; b < reading.buttons.size(); ++b) {
       if (!reading.buttons[b]) pad.buttonsBlocked[b] = false;
       if (reading.buttons[b] && !pad.buttonsBlocked[b]) {
-        now[KeyForPadButton(kButtons, static_cast<int>(b))] = true;
+        padKeys_.Button(kButtons, static_cast<int>(b));
       }
     }
     for (size_t a = 0; a < reading.axes.size(); ++a) {
       pad.axes[a] = StickDirection(reading.axes[a], pad.axes[a]);
       if (pad.axes[a] == 0) pad.axesBlocked[a] = false;
-      if (pad.axesBlocked[a]) continue;
-      const AxisKeys keys = KeysForStickAxis(static_cast<int>(a));
-      if (pad.axes[a] < 0) now[keys.negative] = true;
-      if (pad.axes[a] > 0) now[keys.positive] = true;
+      if (!pad.axesBlocked[a]) padKeys_.Stick(static_cast<int>(a), pad.axes[a]);
     }
   }
-  now[0] = false;  // controls that stand for no key
-  for (int key = 1; key < WebKeyState::kKeys; ++key) {
-    if (now[key] != padKeys_[key]) keys_.SetPadHeld(static_cast<int16_t>(key), now[key]);
-  }
-  padKeys_ = now;
+  padKeys_.Apply([this](int16_t key, bool held) { keys_.SetPadHeld(key, held); });
 }
 
 void WebInput::ReleaseAll() {
@@ -84,7 +71,7 @@ void WebInput::ReleaseAll() {
     pad.buttonsBlocked = pad.buttons;
     for (size_t a = 0; a < pad.axes.size(); ++a) pad.axesBlocked[a] = pad.axes[a] != 0;
   }
-  padKeys_.fill(false);
+  padKeys_.Forget();
 }
 
 bool WebInput::TakeFocusLoss() {

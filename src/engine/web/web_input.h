@@ -15,13 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/pad_layout.h"
 #include "engine/web/web_keys.h"
-
-// A stick counts as pushed beyond 40 % of its travel and as let go again within 30 %.
-inline constexpr double kStickPress = 0.4;
-inline constexpr double kStickRelease = 0.3;
-// Where a stick's axis points now: -1, 0 or +1, given where it pointed before.
-int StickDirection(double value, int before);
 
 // One pad as the browser reports it (standard mapping): buttons by index, axes -1..1.
 struct PadReading {
@@ -54,6 +49,6 @@ class WebInput {
 
   WebKeyState keys_;
   std::vector<Pad> pads_;
-  std::array<bool, WebKeyState::kKeys> padKeys_{};  // what the pads held at the last look
+  PadHeldKeys padKeys_;
   bool focusLost_ = false;
 };

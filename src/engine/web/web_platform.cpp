@@ -9,7 +9,7 @@
 #endif
 
 void WebPlatform::UnloadWindow() {
-  if (close_.Ask()) close_.MarkClosed();
+  close_.Request();
 }
 
 uint32_t WebPlatform::GetTickCount() {

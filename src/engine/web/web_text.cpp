@@ -156,29 +156,28 @@ TextBitmap WebText::Render(const std::string& fontName, const std::string& text)
 
 const WebText::Entry* WebText::Lookup(GlFrame& frame, const std::string& font,
                                       const std::string& text) {
-  std::string key = cache_.Key(font, text);
-  if (const Entry* cached = cache_.Find(key)) return cached;
-  const TextBitmap bitmap = Render(font, text);
-  if (bitmap.rgba.empty()) return nullptr;
-  const unsigned texture = frame.CreateTexture(bitmap.rgba.data(), bitmap.width, bitmap.height);
-  if (texture == 0) return nullptr;
-  return cache_.Add(std::move(key), texture, bitmap.width, bitmap.height, GlFrame::DeleteTexture);
+  auto render = [&](unsigned& texture, int& width, int& height) {
+    const TextBitmap bitmap = Render(font, text);
+    if (bitmap.rgba.empty()) return false;
+    texture = frame.CreateTexture(bitmap.rgba.data(), bitmap.width, bitmap.height);
+    width = bitmap.width;
+    height = bitmap.height;
+    return texture != 0;
+  };
+  return cache_.Lookup(font, text, render, GlFrame::DeleteTexture);
 }
 
 void WebText::Draw(GlFrame& frame, const std::string& font, float x, float y, float width,
                    const std::string& text, int32_t color, int16_t alignment) {
-  const auto argb = static_cast<uint32_t>(color);
-  const auto alpha = static_cast<uint8_t>(argb >> 24);
-  if (!frame.IsOpen() || text.empty() || alpha == 0) return;
-  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width)) return;
+  TextPaint paint;
+  if (!frame.IsOpen() || !StartText(text, x, y, width, color, paint)) return;
   const Entry* entry = Lookup(frame, font, text);
   if (entry == nullptr) return;
-  const float l = AlignedLeft(x, width, entry->width, alignment), t = std::round(y);
-  const float r = l + entry->width, b = t + entry->height;
+  const TextPlace place = PlaceText(x, y, width, entry->width, entry->height, alignment);
+  const float l = place.left, t = place.top, r = l + place.width, b = t + place.height;
   const GlFrame::Point corners[4] = {{l, t}, {r, t}, {r, b}, {l, b}};
   frame.Quad(entry->texture, corners, 0, 0, 1, 1,
-             {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8),
-              static_cast<uint8_t>(argb), alpha});
+             {paint.red, paint.green, paint.blue, paint.alpha});
 }
 
 void WebText::ReleaseTextures() {
