@@ -1,6 +1,7 @@
 #include "io/ini_utility.h"
 
 #include "io/atomic_file.h"
+#include "io/paths.h"
 
 // Our files are plain bytes: no character-set conversion (and no extra library for it).
 #define SI_NO_CONVERSION
@@ -205,7 +206,7 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   }
   // The temporary file goes beside the file, in a folder made for it if need be.
   std::error_code ec;
-  const auto folder = std::filesystem::path(path).parent_path();
+  const auto folder = FilePath(path).parent_path();
   if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
   }
