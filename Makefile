@@ -115,7 +115,7 @@ WIN_BUILD ?= build-windows
 windows: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target swayfire_assets swayfire_icons
 	deps=$$(scripts/build-windows-deps) && \
-	cmake -S . -B $(WIN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(WIN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DSWAYFIRE_WINDOWS_DEPS=$$deps \
 	  -DSWAYFIRE_NATIVE_BUILD=$(abspath $(BUILD)) -DSWAYFIRE_DIST_DIR=$(abspath $(DIST)) \
 	  -DSWAYFIRE_BENCH=OFF

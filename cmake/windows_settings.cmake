@@ -40,3 +40,19 @@ endfunction()
 
 # localtime_r and friends from mingw-w64's time.h (Windows' localtime_s underneath).
 add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS)
+
+# sdl2.pc brings SDL's own WinMain (SDL2main, libmingw32) and -mwindows: the game has its own
+# main(), and only swayfire.exe is a windowed program (WIN32 in cmake/windows.cmake).
+get_target_property(SDL2_LINKS PkgConfig::SDL2 INTERFACE_LINK_LIBRARIES)
+list(FILTER SDL2_LINKS EXCLUDE REGEX "SDL2main|libmingw32|^mingw32$")
+get_target_property(SDL2_LINK_OPTIONS PkgConfig::SDL2 INTERFACE_LINK_OPTIONS)
+if(SDL2_LINK_OPTIONS)
+  list(FILTER SDL2_LINK_OPTIONS EXCLUDE REGEX "^-mwindows$|^-lmingw32$|^-lSDL2main$")
+else()
+  set(SDL2_LINK_OPTIONS "")
+endif()
+set_target_properties(PkgConfig::SDL2 PROPERTIES INTERFACE_LINK_LIBRARIES "${SDL2_LINKS}"
+  INTERFACE_LINK_OPTIONS "${SDL2_LINK_OPTIONS}")
+get_target_property(SDL2_COMPILE_OPTIONS PkgConfig::SDL2 INTERFACE_COMPILE_OPTIONS)
+list(FILTER SDL2_COMPILE_OPTIONS EXCLUDE REGEX "^-Dmain=SDL_main$")
+set_target_properties(PkgConfig::SDL2 PROPERTIES INTERFACE_COMPILE_OPTIONS "${SDL2_COMPILE_OPTIONS}")

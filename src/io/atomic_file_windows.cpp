@@ -34,9 +34,9 @@ bool SameFile(HANDLE held, const std::string& name) {
   BY_HANDLE_FILE_INFORMATION heldInfo{};
   BY_HANDLE_FILE_INFORMATION namedInfo{};
   if (!GetFileInformationByHandle(held, &heldInfo)) return false;
-  HANDLE named = CreateFileW(Wide(name).c_str(), 0,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE named =
+      CreateFileW(Wide(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (named == INVALID_HANDLE_VALUE) return false;
   const bool ok = GetFileInformationByHandle(named, &namedInfo);
   CloseHandle(named);

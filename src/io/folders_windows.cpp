@@ -57,8 +57,9 @@ std::string WriteNewFile(const std::string& path, const std::string& text) {
     return "cannot create " + path + ": " + SystemMessage(error);
   }
   DWORD written = 0;
-  const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                  written == text.size();
+  const bool ok =
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
   const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
   CloseHandle(file);
   if (!ok) {

@@ -4,8 +4,8 @@
 
 std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
   std::replace(wide.begin(), wide.end(), L'/', L'\\');
@@ -36,9 +36,8 @@ std::string SystemMessage(DWORD code) {
   }
   if (message.empty()) return "error " + std::to_string(code);
   // Utf8 turns backslashes into slashes: the message is text, not a name.
-  const int size = WideCharToMultiByte(CP_UTF8, 0, message.data(),
-                                       static_cast<int>(message.size()), nullptr, 0, nullptr,
-                                       nullptr);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, message.data(), static_cast<int>(message.size()),
+                                       nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, message.data(), static_cast<int>(message.size()), utf8.data(),
                       size, nullptr, nullptr);

@@ -231,7 +231,8 @@ std::vector<std::string> Record(const Replay& replay, const std::filesystem::pat
   const int status = std::system(command.str().c_str());
   if (status == -1) throw std::runtime_error("cannot start " + headless.string());
   Folder folder;
-  for (const std::string& line : ReadLines(trace)) folder.Add(Replace(line, app.string(), "<folder>"));
+  for (const std::string& line : ReadLines(trace))
+    folder.Add(Replace(line, app.string(), "<folder>"));
   std::vector<std::string> out = folder.Finish();
   out.push_back("# exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1));
   out.push_back("# stderr");

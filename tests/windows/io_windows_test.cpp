@@ -43,7 +43,8 @@ class WindowsIo : public ::testing::Test {
   }
   void TearDown() override {
     std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(FilePath(folder_).parent_path(), ec)) {
+    for (const auto& entry :
+         fs::recursive_directory_iterator(FilePath(folder_).parent_path(), ec)) {
       SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     fs::remove_all(FilePath(folder_).parent_path(), ec);
@@ -116,8 +117,8 @@ TEST_F(WindowsIo, FoldersStayBesideTheGameWhenItsFolderCanBeWritten) {
   EXPECT_TRUE(disk.isFolder(folder_ + "/files"));
   EXPECT_TRUE(disk.canWrite(folder_));
   EXPECT_FALSE(disk.canWrite(folder_ + "/not-there"));
-  const FolderChoice choice =
-      ChooseFolders(folder_, {}, [] { return std::string("unused"); }, disk);
+  const FolderChoice choice = ChooseFolders(
+      folder_, {}, [] { return std::string("unused"); }, disk);
   EXPECT_TRUE(choice.error.empty()) << choice.error;
   EXPECT_TRUE(choice.folders.portable);
   EXPECT_EQ(choice.folders.app, folder_);

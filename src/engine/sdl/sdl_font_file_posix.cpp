@@ -48,4 +48,3 @@ std::string FindFontFile(const std::string& face, std::string* family) {
   if (family != nullptr) *family = match.family;
   return match.file;
 }
-
