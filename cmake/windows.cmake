@@ -76,7 +76,3 @@ if(SWAYFIRE_TESTS)
   include(${CMAKE_SOURCE_DIR}/tests/windows/cross_tests.cmake)
 endif()
 
-# Until the io layer's file reading has a Windows file of its own: its open() reads bytes as they
-# are (no CR removal, no stop at Ctrl-Z) and is not inherited by child processes.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/io/ini_utility.cpp PROPERTIES
-  COMPILE_DEFINITIONS "SI_IMPLEMENTATION;O_CLOEXEC=(_O_NOINHERIT|_O_BINARY)")

@@ -147,6 +147,14 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
     Abandon();
     return false;
   }
+  // A file the player made read-only is meant to stay as it is; MoveFileExW refuses to replace
+  // it on Windows, and the reason is said before anything is moved.
+  const DWORD attributes = GetFileAttributesW(Wide(path_).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    error = Reason("cannot replace", path_, ERROR_ACCESS_DENIED) + " (the file is read-only)";
+    Abandon();
+    return false;
+  }
   // Moved while the turn is held, so the next writer reads the new file.
   if (!MoveFileExW(Wide(temp_).c_str(), Wide(path_).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
