@@ -77,6 +77,9 @@ unpack readonly
 rm -rf "$appdata"
 if unshare -m sh -c 'mount --bind "$1" "$1"' sh "$folder" 2>/dev/null; then
   ro_folder=$folder
+  # Wine's server opens the files: a fresh one, started by the game inside the namespace.
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
   unshare -m sh -c 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && cd "$1" &&
     exec wine ./swayfire.exe' sh "$ro_folder" >"$work/log" 2>&1 &
   game_pid=$!
