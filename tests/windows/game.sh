@@ -61,8 +61,11 @@ play() {
     test "$(tr -cd '\r' <"$score_file" | wc -c)" = 0
 }
 
+# Screenshots of this test, oldest first, wherever the game put them.
+rm -rf "$appdata"
 screenshots() {
-  find "$work" "$appdata" -name 'swayfire-*.png' -newer "$zip" 2>/dev/null | sort
+  find "$work" "$appdata" -name 'swayfire-*.png' -newer "$zip" -printf '%T@ %p\n' 2>/dev/null |
+    sort -n | cut -d' ' -f2-
 }
 
 unpack plain
