@@ -54,10 +54,11 @@ endforeach()
 file(GLOB SWAYFIRE_DLLS ${SWAYFIRE_WINDOWS_DEPS}/bin/*.dll)
 file(COPY ${SWAYFIRE_DLLS} ${SWAYFIRE_WINDOWS_FONT} DESTINATION ${SWAYFIRE_OUTPUT_DIR})
 file(COPY ${SWAYFIRE_ASSET_FILES} DESTINATION ${SWAYFIRE_OUTPUT_DIR}/files)
-file(WRITE ${CMAKE_BINARY_DIR}/default-opt.ini "[OPTIONS]\r\nFS=False\r\nSND=True\r\n")
+set(SWAYFIRE_DEFAULT_OPTIONS ${CMAKE_BINARY_DIR}/default/opt.ini)
+file(WRITE ${SWAYFIRE_DEFAULT_OPTIONS} "[OPTIONS]\r\nFS=False\r\nSND=True\r\n")
+# Never overwrites the options of a game played from the build folder.
 if(NOT EXISTS ${SWAYFIRE_OUTPUT_DIR}/opt.ini)
-  file(COPY ${CMAKE_BINARY_DIR}/default-opt.ini DESTINATION ${SWAYFIRE_OUTPUT_DIR})
-  file(RENAME ${SWAYFIRE_OUTPUT_DIR}/default-opt.ini ${SWAYFIRE_OUTPUT_DIR}/opt.ini)
+  file(COPY_FILE ${SWAYFIRE_DEFAULT_OPTIONS} ${SWAYFIRE_OUTPUT_DIR}/opt.ini)
 endif()
 
 # The portable zip: dist/swayfire-<version>-win64.zip holding one folder swayfire-<version>/.
@@ -66,7 +67,7 @@ add_custom_target(windows_zip ALL
   COMMAND ${CMAKE_COMMAND} -E env
     STAGE=${CMAKE_BINARY_DIR}/zip-stage NAME=swayfire-${PROJECT_VERSION} ZIP=${SWAYFIRE_ZIP}
     DEPS=${SWAYFIRE_WINDOWS_DEPS} SOURCE=${CMAKE_SOURCE_DIR} FONT=${SWAYFIRE_WINDOWS_FONT}
-    OPTIONS=${CMAKE_BINARY_DIR}/default-opt.ini ASSETS=${ASSET_LIST}
+    OPTIONS=${SWAYFIRE_DEFAULT_OPTIONS} ASSETS=${ASSET_LIST}
     bash ${CMAKE_SOURCE_DIR}/scripts/windows-zip
     $<TARGET_FILE:swayfire> $<TARGET_FILE:swayfire-headless>
   DEPENDS swayfire swayfire-headless ${SWAYFIRE_ASSET_FILES}
