@@ -17,4 +17,7 @@ export WINEPREFIX=$(cd "$win_build" && pwd)/wine-prefix WINEDEBUG=-all WINEDLLOV
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 wine_stop() { wineserver -k 2>/dev/null || true; }
 # The first run makes the prefix (half a minute); later runs find it.
-[ -d "$WINEPREFIX/drive_c" ] || wine wineboot --init >/dev/null 2>&1 || true
+if [ ! -d "$WINEPREFIX/drive_c" ]; then
+  wine wineboot --init >/dev/null 2>&1
+  wineserver -w
+fi
