@@ -25,9 +25,9 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# With mingw-w64 and Wine at hand the Windows build comes too: the `windows` tests run it.
-HAVE_MINGW := $(shell command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 && \
-  command -v wine >/dev/null 2>&1 && echo yes)
+# With mingw-w64 and Wine at hand the Windows build comes too: the `windows` tests run it. Asked
+# when the recipe runs, since `deps` may have just installed them.
+HAVE_MINGW = command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 && command -v wine >/dev/null 2>&1
 
 # Release packages in dist/: swayfire_<version>_amd64.deb, made from a build of its own for /usr
 # (no tests), and swayfire-web-<version>.zip of the browser build, once this Makefile can make
@@ -45,14 +45,16 @@ $(PKG_BUILD)/CMakeCache.txt: | deps
 	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
 	  -DSWAYFIRE_TESTS=OFF -DSWAYFIRE_BENCH=OFF -DSWAYFIRE_PACKAGE_DIR=$(CURDIR)/$(DIST)
 
-package: deps $(PKG_BUILD)/CMakeCache.txt web $(if $(HAVE_MINGW),windows)
+package: deps $(PKG_BUILD)/CMakeCache.txt web
+	if $(HAVE_MINGW); then $(MAKE) windows; fi
 	cmake --build $(PKG_BUILD) -j $(JOBS) --target package
 	cmake --build $(PKG_BUILD) --target web_bundle
 
 # With Emscripten at hand the browser build comes first, so the browser test has a page to play.
 HAVE_EMSCRIPTEN := $(shell command -v emcc >/dev/null 2>&1 && echo yes)
 
-test: build $(if $(HAVE_EMSCRIPTEN),web) $(if $(HAVE_MINGW),windows)
+test: build $(if $(HAVE_EMSCRIPTEN),web)
+	if $(HAVE_MINGW); then $(MAKE) windows; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Records the golden replays (tests/golden) again, for a change of behaviour that is meant, and
