@@ -145,9 +145,3 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
   ::close(std::exchange(fd_, -1));  // ends the turn
   return true;
 }
-
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
-                         bool durable) {
-  AtomicFileWriter writer(path, durable);
-  return writer.Begin(error) && writer.Commit(contents, error);
-}
