@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kAttempts = 1000;
 constexpr int kBusyAttempts = 100;  // a temporary file still being deleted by another writer
+constexpr int kMoveAttempts = 10;
 
 std::string Reason(const std::string& what, const std::string& file, DWORD error) {
   return what + " " + file + ": " + SystemMessage(error);
@@ -156,9 +157,22 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
     return false;
   }
   // Moved while the turn is held, so the next writer reads the new file.
-  if (!MoveFileExW(Wide(temp_).c_str(), Wide(path_).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = Reason("cannot replace", path_, GetLastError());
+  // A virus scanner or an indexer may hold the old file open for a moment without sharing it:
+  // a few short retries before the save is told as failed.
+  bool moved = false;
+  DWORD code = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < kMoveAttempts && !moved; ++attempt) {
+    if (attempt > 0) Sleep(20);
+    moved = MoveFileExW(Wide(temp_).c_str(), Wide(path_).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    code = moved ? ERROR_SUCCESS : GetLastError();
+    if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION &&
+        code != ERROR_ACCESS_DENIED) {
+      break;
+    }
+  }
+  if (!moved) {
+    error = Reason("cannot replace", path_, code);
     Abandon();
     return false;
   }
