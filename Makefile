@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench bench-web fuzz clean install golden package web web-run
+.PHONY: all deps build run test test-asan bench bench-web fuzz clean install golden package web web-run windows
 
 all: build
 
@@ -25,6 +25,10 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# With mingw-w64 and Wine at hand the Windows build comes too: the `windows` tests run it. Asked
+# when the recipe runs, since `deps` may have just installed them.
+HAVE_MINGW = command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 && command -v wine >/dev/null 2>&1
+
 # Release packages in dist/: swayfire_<version>_amd64.deb, made from a build of its own for /usr
 # (no tests), and swayfire-web-<version>.zip of the browser build, once this Makefile can make
 # one. The package's build takes its flags from dpkg-buildflags alone (build type None),
@@ -42,6 +46,7 @@ $(PKG_BUILD)/CMakeCache.txt: | deps
 	  -DSWAYFIRE_TESTS=OFF -DSWAYFIRE_BENCH=OFF -DSWAYFIRE_PACKAGE_DIR=$(CURDIR)/$(DIST)
 
 package: deps $(PKG_BUILD)/CMakeCache.txt web
+	if $(HAVE_MINGW); then $(MAKE) windows; fi
 	cmake --build $(PKG_BUILD) -j $(JOBS) --target package
 	cmake --build $(PKG_BUILD) --target web_bundle
 
@@ -49,6 +54,7 @@ package: deps $(PKG_BUILD)/CMakeCache.txt web
 HAVE_EMSCRIPTEN := $(shell command -v emcc >/dev/null 2>&1 && echo yes)
 
 test: build $(if $(HAVE_EMSCRIPTEN),web)
+	if $(HAVE_MINGW); then $(MAKE) windows; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Records the golden replays (tests/golden) again, for a change of behaviour that is meant, and
@@ -102,5 +108,20 @@ web-run: web
 	@echo "Swayfire in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
 	python3 -m http.server --bind 127.0.0.1 $(WEB_PORT) --directory $(WEB_OUT)
 
+# The Windows build: dist/swayfire-<version>-win64.zip, cross-compiled with Debian's mingw-w64 on
+# the SDL2 family that scripts/build-windows-deps builds from Debian's sources (cached outside the
+# clone). The game's files and icon come from the native build. Configured afresh each time, so
+# that it ships the list of files the native build has now.
+WIN_BUILD ?= build-windows
+
+windows: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target swayfire_assets swayfire_icons
+	deps=$$(scripts/build-windows-deps) && \
+	cmake -S . -B $(WIN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DSWAYFIRE_WINDOWS_DEPS=$$deps \
+	  -DSWAYFIRE_NATIVE_BUILD=$(abspath $(BUILD)) -DSWAYFIRE_DIST_DIR=$(abspath $(DIST)) \
+	  -DSWAYFIRE_BENCH=OFF
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD) $(DIST) $(WEB_OBJ) $(WEB_OUT)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD) $(DIST) $(WEB_OBJ) $(WEB_OUT) $(WIN_BUILD)

@@ -1,12 +1,12 @@
 #include "io/ini_utility.h"
 
 #include "io/atomic_file.h"
+#include "io/paths.h"
+#include "io/read_file.h"
 
 // Our files are plain bytes: no character-set conversion (and no extra library for it).
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -54,34 +54,6 @@ void Parse(CSimpleIniA& ini, const std::string& text) {
   ini.SetSpaces(false);
   std::string tidied = Tidied(text);
   ini.LoadData(tidied.data(), tidied.size());
-}
-
-enum class FileRead { Done, Missing, Failed };
-
-// Reads the whole file; a file that is there but cannot be read is told apart from a missing one,
-// since writing over it would lose what it holds.
-FileRead ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
-  text.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
-    error = std::strerror(errno);
-    return FileRead::Failed;
-  }
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = std::strerror(errno);
-      ::close(fd);
-      return FileRead::Failed;
-    }
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return FileRead::Done;
 }
 
 // A short, printable excerpt of a line for a message.
@@ -205,7 +177,7 @@ void IniUtility::WriteIni(const std::string& section, const std::string& key,
   }
   // The temporary file goes beside the file, in a folder made for it if need be.
   std::error_code ec;
-  const auto folder = std::filesystem::path(path).parent_path();
+  const auto folder = FilePath(path).parent_path();
   if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
     std::filesystem::create_directories(folder, ec);
   }

@@ -1,5 +1,7 @@
 #include "io/paths.h"
 
+#include "io/paths_system.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -38,21 +40,21 @@ std::string Paths::ResolveData(const std::string& name) const {
   return ResolveIn(DataFolder(), appFolder_, name);
 }
 
-namespace {
-std::filesystem::path ExecutablePath() {
-  std::error_code ec;
-  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path() / "swayfire";
-  return path;
+std::filesystem::path FilePath(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
-}  // namespace
+
+std::string FileName(const std::filesystem::path& path) {
+  const std::u8string name = path.generic_u8string();
+  return std::string(name.begin(), name.end());
+}
 
 std::string ExecutableFolder() {
-  std::string folder = ExecutablePath().parent_path().string();
+  std::string folder = FileName(ExecutablePath().parent_path());
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
 
 std::string ExecutableName() {
-  return ExecutablePath().stem().string();
+  return FileName(ExecutablePath().stem());
 }

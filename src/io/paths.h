@@ -7,6 +7,7 @@
 // keeps the player's files in the player's own folder (see folders.h).
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 class Paths {
@@ -34,6 +35,12 @@ class Paths {
   std::string appFolder_ = ".";
   std::string dataFolder_;  // empty: the application folder
 };
+
+// A file name the game holds (UTF-8 on every system) as the standard library's path. A plain
+// std::string is read in the system's narrow code page on Windows, not as UTF-8.
+std::filesystem::path FilePath(const std::string& name);
+// The other way: a path as a UTF-8 file name.
+std::string FileName(const std::filesystem::path& path);
 
 // The folder that holds the running executable, without a trailing separator.
 std::string ExecutableFolder();

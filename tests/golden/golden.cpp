@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <random>
@@ -226,28 +227,23 @@ std::string Arguments(const Replay& replay, const std::filesystem::path& app) {
   return arguments.str();
 }
 
-std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless) {
+std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless,
+                                const std::string& runner) {
   ScratchFolder scratch;
   const std::filesystem::path app = scratch.path() / "app";
   PrepareFolder(replay, app);
   const std::filesystem::path errors = scratch.path() / "stderr.txt";
+  // The trace goes to a file: a Windows program under Wine cannot open /dev/stdout by name.
+  const std::filesystem::path trace = scratch.path() / "trace.txt";
   std::ostringstream command;
-  command << Quote(headless.string()) << Arguments(replay, app) << " --trace /dev/stdout 2>"
-          << Quote(errors.string());
-
-  FILE* pipe = ::popen(command.str().c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot start " + headless.string());
+  if (!runner.empty()) command << runner << " ";
+  command << Quote(headless.string()) << Arguments(replay, app) << " --trace "
+          << Quote(trace.string()) << " 2>" << Quote(errors.string()) << " </dev/null";
+  const int status = std::system(command.str().c_str());
+  if (status == -1) throw std::runtime_error("cannot start " + headless.string());
   Folder folder;
-  std::string line;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-    line += buffer;
-    if (line.back() != '\n') continue;
-    line.pop_back();
+  for (const std::string& line : ReadLines(trace))
     folder.Add(Replace(line, app.string(), "<folder>"));
-    line.clear();
-  }
-  int status = ::pclose(pipe);
   std::vector<std::string> out = folder.Finish();
   out.push_back("# exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1));
   out.push_back("# stderr");

@@ -36,8 +36,10 @@ inline void PrintTo(const Replay& replay, std::ostream* out) {
 // Every replay in a folder, sorted by name.
 std::vector<Replay> FindReplays(const std::filesystem::path& folder);
 
-// Runs the headless program on a replay in a scratch folder and returns the golden text.
-std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless);
+// Runs the headless program on a replay in a scratch folder and returns the golden text. A runner
+// (a shell command such as "wine") goes before the program: the Windows build under Wine.
+std::vector<std::string> Record(const Replay& replay, const std::filesystem::path& headless,
+                                const std::string& runner = "");
 
 // Makes the application folder a replay starts from: the game's files, its options and its
 // starting score file (if any).

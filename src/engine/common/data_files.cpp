@@ -9,14 +9,15 @@
 #include <iterator>
 
 #include "engine/engine.h"
+#include "io/paths.h"
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    error = std::filesystem::exists(path, ec) ? "not a file" : "file not found";
+  if (!std::filesystem::is_regular_file(FilePath(path), ec)) {
+    error = std::filesystem::exists(FilePath(path), ec) ? "not a file" : "file not found";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FilePath(path), std::ios::binary);
   if (!in) {
     error = std::strerror(errno);
     return false;
@@ -26,7 +27,7 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::st
 }
 
 std::string LowerExtension(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
+  std::string extension = FileName(FilePath(path).extension());
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension;
@@ -47,9 +48,9 @@ std::vector<std::string> MusicCandidates(const std::string& path,
                                          std::initializer_list<const char*> extensions) {
   std::vector<std::string> candidates = {path};
   for (const char* extension : extensions) {
-    std::filesystem::path other(path);
+    std::filesystem::path other = FilePath(path);
     other.replace_extension(extension);
-    if (other.string() != path) candidates.push_back(other.string());
+    if (FileName(other) != path) candidates.push_back(FileName(other));
   }
   return candidates;
 }
@@ -60,7 +61,7 @@ void LoadMusicTrack(const std::string& path, std::initializer_list<const char*> 
   bool anyFile = false;
   for (const std::string& candidate : MusicCandidates(path, extensions)) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(candidate, ec)) continue;
+    if (!std::filesystem::is_regular_file(FilePath(candidate), ec)) continue;
     anyFile = true;
     std::string error;
     if (load(candidate, error)) return;

@@ -1,4 +1,5 @@
 #include "engine/recording/recording.h"
+#include "io/paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,12 +20,12 @@ constexpr int32_t kUnknownTrackLength = 30000;
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
+  return std::filesystem::is_regular_file(FilePath(path), ec);
 }
 
 // Length in milliseconds of a PCM WAV file, from its header; 0 when it is not one.
 int32_t WavLength(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FilePath(path), std::ios::binary);
   char riff[12];
   if (!in.read(riff, 12) || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4)) {
     return 0;
@@ -52,7 +53,7 @@ int32_t WavLength(const std::string& path) {
 // Length in milliseconds of an Ogg Vorbis file: the sample rate from its first page, the number of
 // samples from the granule position of its last page; 0 when it is not one.
 int32_t OggVorbisLength(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FilePath(path), std::ios::binary);
   std::vector<char> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   auto u8 = [&](size_t at) { return static_cast<uint8_t>(data[at]); };
   auto le = [&](size_t at, int bytes) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "engine/engine.h"
+#include "io/paths.h"
 
 int MixerVolume(int percent) {
   return (std::clamp(percent, 0, 100) * MIX_MAX_VOLUME + 50) / 100;
@@ -47,7 +48,7 @@ bool SdlAudio::OpenDevice() {
 
 void SdlAudio::LoadSound(const std::string& name, const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
+  if (!std::filesystem::is_regular_file(FilePath(path), ec)) {
     throw EngineError("cannot load the sound \"" + path + "\": file not found");
   }
   if (!Open()) return;

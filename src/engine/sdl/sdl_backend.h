@@ -42,8 +42,8 @@ struct SdlBackend {
 // straight in memory (no GL context behind it), with this audio driver ("dummy": no sound card).
 // Call before SdlSystem starts SDL.
 inline void UseOffscreenSdl(const char* audioDriver = "dummy") {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  setenv("SDL_RENDER_DRIVER", "software", 1);
-  setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
-  setenv("SDL_AUDIODRIVER", audioDriver, 1);
+  SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  SDL_setenv("SDL_RENDER_DRIVER", "software", 1);
+  SDL_setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+  SDL_setenv("SDL_AUDIODRIVER", audioDriver, 1);
 }

@@ -8,6 +8,7 @@
 
 #include "engine/common/data_files.h"
 #include "io/dds.h"
+#include "io/paths.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ SDL_Surface* LoadDds(const std::string& path, std::string& error) {
 
 SDL_Surface* LoadPicture(const std::string& path, int32_t colorKey, std::string& error) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    error = std::filesystem::exists(path, ec) ? "not a file" : "file not found";
+  if (!std::filesystem::is_regular_file(FilePath(path), ec)) {
+    error = std::filesystem::exists(FilePath(path), ec) ? "not a file" : "file not found";
     return nullptr;
   }
   const std::string extension = LowerExtension(path);

@@ -14,7 +14,8 @@
 #include "engine/common/string_textures.h"
 
 // The font file for a face name: the face itself when fontconfig has it, else DejaVu Sans, else
-// whatever fontconfig offers for the name. Returns "" when there is none at all.
+// whatever fontconfig offers for the name; on Windows, DejaVu Sans beside the executable
+// (sdl_font_file_windows.cpp). Returns "" when there is none at all.
 std::string FindFontFile(const std::string& face, std::string* family = nullptr);
 
 class SdlText {

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The Windows game as a player meets it: the zip unpacked, swayfire.exe started under Wine in an X
+# display (Xvfb), the menu and a survival game drawn and told apart, keys typed by xdotool, T
+# saving screenshots, the score file written with Linux line ends, and the exit entry ending the
+# game with status 0. Again from a folder whose name has non-ASCII letters; and from a game folder
+# that cannot be written, where the player's files go to %APPDATA%\Swayfire instead.
+#   game.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR
+set -u
+win_build=$1
+source "$(dirname "$0")/wine_lib.bash"
+dist=$(sed -n 's/^SWAYFIRE_DIST_DIR:[A-Z]*=//p' "$win_build/CMakeCache.txt")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$win_build/CMakeCache.txt")
+zip=$dist/swayfire-$version-win64.zip
+[ -f "$zip" ] || { echo "game: skipped: no $zip (make windows)"; exit 77; }
+command -v unzip >/dev/null || { echo "game: unzip missing (scripts/install-deps)"; exit 1; }
+
+# The desktop tests' display, keys and checks; the game is the Windows one.
+set -- "$win_build/swayfire.exe" "$native_build"
+source "$(dirname "$0")/../window/e2e_lib.bash"
+trap 'wine_stop; window_cleanup' EXIT
+appdata=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Swayfire
+
+# Unpacks the zip into a folder of that name; the game folder is $folder, its score file
+# $score_file.
+unpack() {
+  rm -rf "$work/$1"
+  mkdir -p "$work/$1"
+  unzip -q "$zip" -d "$work/$1"
+  folder=$work/$1/swayfire-$version
+  score_file=$folder/files/bullet.dds
+}
+
+# Plays from $folder: the menu, a survival game, screenshots of both, the exit entry.
+play() {
+  local where=$1 menu_shot game_shot
+  (cd "$folder" && exec wine ./swayfire.exe) >"$work/log" 2>&1 &
+  game_pid=$!
+  check "$where: no window titled \"$title\"" wait_window
+  check "$where: the game never reached its main loop" wait_main_loop "$score_file"
+  menu_shot=$(take_screenshot)
+  keys Return
+  sleep 1
+  keys a d w s
+  hold Right 0.3
+  game_shot=$(take_screenshot)
+  keys Escape
+  sleep 0.5
+  keys Down Down
+  sleep 0.5
+  keys Return
+  wait_game 20
+  check "$where: the exit entry: status $status (0 expected)" test "$status" = 0
+  for shot in "$menu_shot" "$game_shot"; do
+    check "$where: T saved no screenshot" test -n "$shot"
+    [ -n "$shot" ] && check "$where: $shot is not a picture of the game" is_game_picture "$shot"
+  done
+  [ -n "$menu_shot" ] && [ -n "$game_shot" ] &&
+    check "$where: the survival game looks like the menu" pictures_differ "$menu_shot" "$game_shot"
+  check "$where: the score file lost records" scores_intact SCORE/M1=0 LEVEL/PASSED=0
+  check "$where: the score file has CR line ends (Linux bytes expected)" \
+    test "$(tr -cd '\r' <"$score_file" | wc -c)" = 0
+}
+
+# Screenshots of this test, oldest first, wherever the game put them.
+rm -rf "$appdata"
+screenshots() {
+  find "$work" "$appdata" -name 'swayfire-*.png' -newer "$zip" -printf '%T@ %p\n' 2>/dev/null |
+    sort -n | cut -d' ' -f2-
+}
+
+unpack plain
+play "a plain folder"
+
+unpack "unz-j$(printf '\303\266')rg"
+play "a folder named unz-j$(printf '\303\266')rg"
+
+# A game folder that cannot be written. Root writes anywhere, so the folder is mounted read-only
+# in a mount namespace of the game's own when that can be done; otherwise this part is skipped.
+unpack readonly
+rm -rf "$appdata"
+if unshare -m sh -c 'mount --bind "$1" "$1"' sh "$folder" 2>/dev/null; then
+  ro_folder=$folder
+  # Wine's server opens the files: a fresh one, started by the game inside the namespace.
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  unshare -m sh -c 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && cd "$1" &&
+    exec wine ./swayfire.exe' sh "$ro_folder" >"$work/log" 2>&1 &
+  game_pid=$!
+  score_file=$appdata/files/bullet.dds
+  check "read-only: no window titled \"$title\"" wait_window
+  check "read-only: no score file in %APPDATA%\\Swayfire" wait_main_loop "$score_file"
+  shot=$(take_screenshot)
+  check "read-only: T saved no screenshot in %APPDATA%\\Swayfire" test "${shot#"$appdata"}" != "$shot"
+  keys Down Down
+  sleep 0.5
+  keys Return
+  wait_game 20
+  check "read-only: the exit entry: status $status (0 expected)" test "$status" = 0
+  check "read-only: no options file in %APPDATA%\\Swayfire" test -f "$appdata/opt.ini"
+  check "read-only: the game folder was written" test ! -e "$ro_folder/files/bullet.dds"
+else
+  echo "game: no mount namespace here: the read-only game folder is not tried"
+fi
+finish
