@@ -53,7 +53,7 @@ target_link_options(swayfire PRIVATE
 configure_file(web/index.html.in ${SWAYFIRE_WEB_OUTPUT_DIR}/index.html @ONLY)
 configure_file(web/page.js ${SWAYFIRE_WEB_OUTPUT_DIR}/page.js COPYONLY)
 configure_file(web/page.css ${SWAYFIRE_WEB_OUTPUT_DIR}/page.css COPYONLY)
-foreach(part help.js help.css ending.js)
+foreach(part help.js help.css ending.js options.js)
   configure_file(web/${part} ${SWAYFIRE_WEB_OUTPUT_DIR}/${part} COPYONLY)
 endforeach()
 # The Help panel's text: the "How to play" part of README.md, the one copy there is. README.md

@@ -376,6 +376,40 @@ def second_visit(visit, check, zero_record):
     found = score_file(visit)
     text = (found or {}).get("text", "")
     check("M1=0" in text.split(), "the reset record is written back to storage: %r" % text[:60])
+    options_written(visit, check)
+
+
+OPTIONS_JS = "return Module.swayfire.readText('/save/opt.ini');"
+
+
+def options_written(visit, check):
+    """The page's options are the game's opt.ini in storage, as a desktop player writes it."""
+    visit.open()
+    visit.wait("the menu", lambda s: s["mode"] == "menu", 60)
+    driver = visit.driver
+    driver.find_element("id", "options-button").click()
+    sound = driver.find_element("id", "option-sound")
+    full = driver.find_element("id", "option-full-screen")
+    check(sound.is_selected() and not full.is_selected(),
+          "Options show the first start's opt.ini: sound on, a window")
+    sound.click()
+    full.click()
+    text = driver.execute_script(OPTIONS_JS) or ""
+    check(text.split() == ["[OPTIONS]", "FS=True", "SND=False"], "Options write opt.ini: %r" % text)
+    time.sleep(1)  # the write-back to IndexedDB
+    visit.open()
+    s = visit.wait("the menu after the options", lambda s: s["mode"] == "menu", 60)
+    check(s.get("mode") == "menu", "the game starts with the options written by the page")
+    driver.find_element("id", "options-button").click()
+    check(not driver.find_element("id", "option-sound").is_selected()
+          and driver.find_element("id", "option-full-screen").is_selected(),
+          "the next visit reads the options back from storage")
+    driver.find_element("id", "option-sound").click()
+    driver.find_element("id", "option-full-screen").click()
+    text = driver.execute_script(OPTIONS_JS) or ""
+    check("SND=True" in text.split() and "FS=False" in text.split(),
+          "sound on is written exactly as SND=True: %r" % text)
+    time.sleep(1)
 
 
 BREAK_STORAGE_JS = """
