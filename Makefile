@@ -4,7 +4,8 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test test-asan bench bench-web fuzz clean install golden package web web-run windows
+.PHONY: all deps build run test test-asan bench bench-web fuzz clean install uninstall golden package \
+  web web-run windows
 
 all: build
 
@@ -20,10 +21,17 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	./$(BUILD)/swayfire
 
-# Installs the game, its files, desktop entry, icons, metainfo and man page under PREFIX.
+# Installs the game, its files, desktop entry, icons, metainfo and man page under PREFIX, building
+# only those (not the tests and benchmarks). The list of what went where is kept for uninstall.
 PREFIX ?= /usr/local
-install: build
+install: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target swayfire swayfire_assets swayfire_icons
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	cp $(BUILD)/install_manifest.txt $(BUILD)/installed-files.txt
+
+# Removes exactly what `make install` put in place; the player's scores and options stay.
+uninstall:
+	scripts/uninstall $(BUILD)/installed-files.txt
 
 # With mingw-w64 and Wine at hand the Windows build comes too: the `windows` tests run it. Asked
 # when the recipe runs, since `deps` may have just installed them.
@@ -51,9 +59,11 @@ package: deps $(PKG_BUILD)/CMakeCache.txt web
 	cmake --build $(PKG_BUILD) --target web_bundle
 
 # With Emscripten at hand the browser build comes first, so the browser test has a page to play.
-HAVE_EMSCRIPTEN := $(shell command -v emcc >/dev/null 2>&1 && echo yes)
+# Asked after install-deps has run (build depends on it), so a fresh machine's first run has it.
+HAVE_EMSCRIPTEN = $(shell command -v emcc >/dev/null 2>&1 && echo yes)
 
-test: build $(if $(HAVE_EMSCRIPTEN),web)
+test: build
+	if command -v emcc >/dev/null 2>&1; then $(MAKE) web; fi
 	if $(HAVE_MINGW); then $(MAKE) windows; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 

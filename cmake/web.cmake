@@ -53,3 +53,16 @@ target_link_options(swayfire PRIVATE
 configure_file(web/index.html.in ${SWAYFIRE_WEB_OUTPUT_DIR}/index.html @ONLY)
 configure_file(web/page.js ${SWAYFIRE_WEB_OUTPUT_DIR}/page.js COPYONLY)
 configure_file(web/page.css ${SWAYFIRE_WEB_OUTPUT_DIR}/page.css COPYONLY)
+foreach(part help.js help.css ending.js options.js)
+  configure_file(web/${part} ${SWAYFIRE_WEB_OUTPUT_DIR}/${part} COPYONLY)
+endforeach()
+# The Help panel's text: the "How to play" part of README.md, the one copy there is. README.md
+# itself goes beside the page too, where the game's menu sends a player.
+configure_file(README.md ${SWAYFIRE_WEB_OUTPUT_DIR}/README.md COPYONLY)
+file(READ README.md SWAYFIRE_README)
+string(REGEX MATCH "<!-- how-to-play[^\n]*\n(.*)<!-- /how-to-play -->" SWAYFIRE_HOW_TO_PLAY
+  "${SWAYFIRE_README}")
+if(NOT CMAKE_MATCH_1)
+  message(FATAL_ERROR "README.md has no how-to-play part between its markers")
+endif()
+file(WRITE ${SWAYFIRE_WEB_OUTPUT_DIR}/how-to-play.md "${CMAKE_MATCH_1}")

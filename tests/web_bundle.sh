@@ -32,7 +32,7 @@ touch "$web/CMakeCache.txt" "$web/build.ninja" "$web/.ninja_log" "$web/cmake_ins
 zip_file=$work/dist/swayfire-web-7.3.zip
 "$bundle" "$web" "$zip_file" 7.3 >"$work/log" 2>&1 || fail "web-bundle failed: $(cat "$work/log")"
 listing=$(unzip -Z1 "$zip_file" 2>/dev/null | grep -v '/$' | sort | tr '\n' ' ')
-expected="swayfire-web-7.3/README.txt swayfire-web-7.3/files/logo.jpg swayfire-web-7.3/index.html \
+expected="swayfire-web-7.3/README.md swayfire-web-7.3/README.txt swayfire-web-7.3/files/logo.jpg swayfire-web-7.3/index.html \
 swayfire-web-7.3/swayfire.js swayfire-web-7.3/swayfire.wasm "
 [ "$listing" = "$expected" ] || fail "the zip holds: $listing"
 mkdir "$work/unzipped"
@@ -40,7 +40,10 @@ unzip -q "$zip_file" -d "$work/unzipped"
 cmp -s "$web/swayfire.wasm" "$work/unzipped/swayfire-web-7.3/swayfire.wasm" ||
   fail "swayfire.wasm changed in the zip"
 readme=$work/unzipped/swayfire-web-7.3/README.txt
-grep -q 'python3 -m http.server' "$readme" || fail "the README does not say how to serve the folder"
+grep -q 'python3 -m http.server --bind 127.0.0.1' "$readme" ||
+  fail "the README does not say how to serve the folder on this computer only"
+cmp -s "$1/README.md" "$work/unzipped/swayfire-web-7.3/README.md" ||
+  fail "the zip's README.md (how to play) is not the game's"
 grep -q 'application/wasm' "$readme" || fail "the README does not name the MIME type of .wasm"
 grep -q 'Swayfire 7.3' "$readme" || fail "the README does not name the version"
 

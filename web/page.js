@@ -10,15 +10,17 @@
   // The drawing context, made now so that the browser starts its graphics while the game's files
   // download (the first one can take a second); the game takes this same context later. Same
   // settings as the game asks for (web_gl.cpp).
+  var context = null;
   try {
-    canvas.getContext('webgl2', {
+    context = canvas.getContext('webgl2', {
       alpha: false, depth: false, stencil: false, antialias: false, preserveDrawingBuffer: false
     });
   } catch (error) {}
+  if (!context) swayfirePage.noWebGL();
 
   var texts = {
     storage: 'Scores cannot be saved in this browser; they are kept until you leave the page.',
-    ended: 'Swayfire has ended. Reload the page to play again.'
+    ended: 'Swayfire has ended. Play again starts it afresh, with your scores.'
   };
   var modes = ['loading', 'splash', 'menu', 'game', 'ended'];
   var state = {
@@ -54,7 +56,9 @@
     setStatus: function(text) {
       var progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text || '');
       if (progress && Number(progress[2]) > 0) {
-        bar.style.width = Math.min(100, 100 * Number(progress[1]) / Number(progress[2])) + '%';
+        var fraction = Math.min(1, Number(progress[1]) / Number(progress[2]));
+        bar.style.width = 100 * fraction + '%';
+        swayfirePage.loaded(fraction);
       }
       if (!text) {
         bar.style.width = '100%';
@@ -82,7 +86,10 @@
       },
       ended: function(normally) {
         state.mode = 'ended';
-        if (normally) say(texts.ended);
+        if (normally) {
+          say(texts.ended);
+          swayfirePage.ended();
+        }
       },
       fatal: function(text) {
         say('Swayfire stopped: ' + text);

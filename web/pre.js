@@ -49,6 +49,19 @@ swayfire.saveSoon = function() {
   }, 0);
 };
 
+// The page's Options panel (options.js) reads and writes the game's own opt.ini.
+swayfire.readText = function(path) {
+  try {
+    return FS.readFile(path, {encoding: 'utf8'});
+  } catch (error) {
+    return null;
+  }
+};
+swayfire.writeText = function(path, text) {
+  FS.writeFile(path, text);
+  swayfire.save();
+};
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function mountSaves() {
   FS.mkdir('/save');

@@ -2,13 +2,14 @@
 // No window, no sound, a virtual clock; keys from a script; every engine call in a trace.
 //
 //   swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] [--passes N] [--seed N]
-//                     [--time SECONDS]
+//                     [--time SECONDS] [--help] [--version]
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "command_line.h"
 #include "core/game.h"
 #include "engine/recording/recording.h"
 #include "io/paths.h"
@@ -25,12 +26,11 @@ struct Arguments {
   double time = 43200;
 };
 
-int Usage(const std::string& problem) {
-  std::cerr << "swayfire-headless: " << problem << "\n"
-            << "usage: swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] "
-               "[--passes N] [--seed N] [--time SECONDS]\n";
-  return 2;
-}
+const char* const kUsage =
+    "usage: swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] [--passes N] "
+    "[--seed N]\n"
+    "                         [--time SECONDS] [--help] [--version]\n"
+    "Runs the game without a window or sound, on a virtual clock, keys from a script.\n";
 
 template <typename T>
 bool ParseNumber(const std::string& text, T& value) {
@@ -42,34 +42,35 @@ bool ParseNumber(const std::string& text, T& value) {
 
 int main(int argc, char** argv) {
   Arguments args;
-  for (int i = 1; i < argc; ++i) {
-    std::string option = argv[i];
-    if (option == "--help" || option == "-h") {
-      Usage("runs the game without a window");
-      return 0;
-    }
-    if (i + 1 >= argc) return Usage("missing value after " + option);
-    std::string value = argv[++i];
-    if (option == "--folder") {
-      args.folder = value;
-    } else if (option == "--input") {
-      args.input = value;
-    } else if (option == "--trace") {
-      args.trace = value;
-    } else if (option == "--passes") {
-      if (!ParseNumber(value, args.passes) || args.passes < 1) {
-        return Usage("--passes needs a whole number of at least 1");
-      }
-    } else if (option == "--seed") {
-      if (!ParseNumber(value, args.seed)) return Usage("--seed needs a whole number");
-    } else if (option == "--time") {
-      if (!ParseNumber(value, args.time) || args.time < 0 || args.time >= 86400) {
-        return Usage("--time needs seconds after midnight, 0 to 86399");
-      }
-    } else {
-      return Usage("unknown option " + option);
-    }
-  }
+  auto text = [](std::string& into) {
+    return [&into](const std::string& value) {
+      into = value;
+      return std::string();
+    };
+  };
+  const CommandLine line{
+      "swayfire-headless",
+      kUsage,
+      {{"--folder", text(args.folder)},
+       {"--input", text(args.input)},
+       {"--trace", text(args.trace)},
+       {"--passes",
+        [&](const std::string& value) {
+          return ParseNumber(value, args.passes) && args.passes >= 1
+                     ? std::string()
+                     : "--passes needs a whole number of at least 1";
+        }},
+       {"--seed",
+        [&](const std::string& value) {
+          return ParseNumber(value, args.seed) ? std::string() : "--seed needs a whole number";
+        }},
+       {"--time", [&](const std::string& value) {
+          return ParseNumber(value, args.time) && args.time >= 0 && args.time < 86400
+                     ? std::string()
+                     : "--time needs seconds after midnight, 0 to 86399";
+        }}}};
+  const CommandLineOutcome outcome = ReadCommandLine(line, argc, argv, std::cout, std::cerr);
+  if (!outcome.run) return outcome.status;
   while (args.folder.size() > 1 && args.folder.back() == '/') args.folder.pop_back();
 
   std::vector<ScriptEvent> script;

@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 
+#include "command_line.h"
 #include "core/game.h"
 #include "engine/sdl/sdl_backend.h"
 #include "engine/sdl/sdl_platform.h"
@@ -10,7 +12,26 @@
 #include "io/paths.h"
 #include "shell/shell.h"
 
-int main() {
+namespace {
+
+const char* const kUsage =
+    "usage: swayfire [--help] [--version]\n"
+    "A small arcade shooter: move with the arrow keys, fire with A, D, W, S.\n"
+    "\n"
+    "  -h, --help   print this help and exit\n"
+    "  --version    print the version and exit\n"
+    "\n"
+    "Files: opt.ini (options: FS=True full screen, SND=True sound) and the scores, in\n"
+    "~/.local/share/swayfire/ ($XDG_DATA_HOME/swayfire/), or beside the game when it is portable.\n"
+    "Keys, bonus items and scores: README.md (/usr/share/doc/swayfire/README.md) and man 6 "
+    "swayfire.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CommandLineOutcome outcome =
+      ReadCommandLine(CommandLine{"swayfire", kUsage, {}}, argc, argv, std::cout, std::cerr);
+  if (!outcome.run) return outcome.status;
   try {
     SdlSystem system;
     if (!system.Ok()) {

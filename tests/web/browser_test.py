@@ -24,7 +24,7 @@ import pictures  # noqa: E402
 
 SKIP = 77
 STORAGE_MESSAGE = "Scores cannot be saved in this browser; they are kept until you leave the page."
-ENDED_MESSAGE = "Swayfire has ended. Reload the page to play again."
+ENDED_MESSAGE = "Swayfire has ended. Play again starts it afresh, with your scores."
 # The survival record as the menu draws it: "BEST SCORE" at (385, 170), the number below it.
 RECORD_BOX = (405, 180, 100, 22)
 
@@ -255,6 +255,26 @@ def first_visit(visit, check, refs):
               "splash's %.2f)" % (c_menu, c_splash))
 
     from selenium.webdriver.common.keys import Keys
+    # Help: over the page, made from the README's how-to-play; while it is open the game hears
+    # no key (Down would move the cursor, Escape would jump to the exit entry).
+    visit.driver.find_element("id", "help-button").click()
+    panel = visit.driver.find_element("id", "help-panel")
+    visit.wait("the help text", lambda s: "ENEMIES LEFT" in panel.text, 10)
+    check(panel.is_displayed() and "ENEMIES LEFT" in panel.text and "Alt+Enter" in panel.text,
+          "Help shows how to play: %r" % panel.text[:80])
+    visit.press(Keys.ARROW_DOWN)
+    s = visit.after_passes(20)
+    check(s.get("menuSelection") == 0, "the game hears no key while Help is open (status %r)" % s)
+    visit.press(Keys.ESCAPE)
+    s = visit.after_passes(20)
+    check(not panel.is_displayed(), "Escape closes Help")
+    check(s.get("menuSelection") == 0 and s.get("mode") == "menu",
+          "the Escape that closes Help does not reach the game (status %r)" % s)
+    visit.driver.find_element("id", "help-button").click()
+    visit.wait("Help again", lambda s: panel.is_displayed(), 10)
+    panel.click()
+    check(not panel.is_displayed(), "a click closes Help")
+    visit.focus()
     moves = [(Keys.ARROW_DOWN, 1), (Keys.ARROW_DOWN, 2), (Keys.ARROW_DOWN, 0), (Keys.ARROW_UP, 2),
              (Keys.ARROW_UP, 1), (Keys.ARROW_UP, 0)]
     seen = []
@@ -326,6 +346,11 @@ def first_visit(visit, check, refs):
     time.sleep(0.3)
     check(visit.message() == ENDED_MESSAGE, "the page says the game has ended: %r" % visit.message())
     visit.console_errors("the first visit")
+    again = visit.driver.find_element("id", "play-again")
+    check(again.is_displayed(), "the page offers Play again after the exit entry")
+    again.click()
+    s = visit.wait("the menu after Play again", lambda s: s["mode"] == "menu", 60)
+    check(s.get("mode") == "menu", "Play again starts the game afresh (status %r)" % s)
     return zero_record
 
 
@@ -351,6 +376,40 @@ def second_visit(visit, check, zero_record):
     found = score_file(visit)
     text = (found or {}).get("text", "")
     check("M1=0" in text.split(), "the reset record is written back to storage: %r" % text[:60])
+    options_written(visit, check)
+
+
+OPTIONS_JS = "return Module.swayfire.readText('/save/opt.ini');"
+
+
+def options_written(visit, check):
+    """The page's options are the game's opt.ini in storage, as a desktop player writes it."""
+    visit.open()
+    visit.wait("the menu", lambda s: s["mode"] == "menu", 60)
+    driver = visit.driver
+    driver.find_element("id", "options-button").click()
+    sound = driver.find_element("id", "option-sound")
+    full = driver.find_element("id", "option-full-screen")
+    check(sound.is_selected() and not full.is_selected(),
+          "Options show the first start's opt.ini: sound on, a window")
+    sound.click()
+    full.click()
+    text = driver.execute_script(OPTIONS_JS) or ""
+    check(text.split() == ["[OPTIONS]", "FS=True", "SND=False"], "Options write opt.ini: %r" % text)
+    time.sleep(1)  # the write-back to IndexedDB
+    visit.open()
+    s = visit.wait("the menu after the options", lambda s: s["mode"] == "menu", 60)
+    check(s.get("mode") == "menu", "the game starts with the options written by the page")
+    driver.find_element("id", "options-button").click()
+    check(not driver.find_element("id", "option-sound").is_selected()
+          and driver.find_element("id", "option-full-screen").is_selected(),
+          "the next visit reads the options back from storage")
+    driver.find_element("id", "option-sound").click()
+    driver.find_element("id", "option-full-screen").click()
+    text = driver.execute_script(OPTIONS_JS) or ""
+    check("SND=True" in text.split() and "FS=False" in text.split(),
+          "sound on is written exactly as SND=True: %r" % text)
+    time.sleep(1)
 
 
 BREAK_STORAGE_JS = """

@@ -3,7 +3,8 @@
 # through its desktop entry under Xvfb with a scratch HOME, it reads its files from the prefix,
 # puts the default options and the score file in ~/.local/share/swayfire, saves a screenshot
 # there, ends with status 0 when its window is closed, writes nothing anywhere else, and finds
-# its scores again after a restart. Without its data it stops with a clear message.
+# its scores again after a restart; uninstalling removes every installed file and keeps the
+# player's. Without its data it stops with a clear message.
 #   install.sh PATH_OF_SWAYFIRE BUILD_DIR
 set -u
 source "$(dirname "$0")/window_lib.bash"
@@ -114,7 +115,20 @@ if [ -f "$user/files/bullet.dds" ]; then
   stop_game
 fi
 
-# 4. The executable alone, away from any data: a clear message and a non-zero status (unless the
+# 4. Uninstall (what `make uninstall` runs): every installed file goes, the player's files stay.
+cp "$build/install_manifest.txt" "$work/installed-files.txt"
+cp -r "$user" "$work/user-before"
+"$(dirname "$0")/../../scripts/uninstall" "$work/installed-files.txt" >"$work/uninstall.log" 2>&1 ||
+  fail "uninstall failed: $(cat "$work/uninstall.log")"
+left=$(find "$prefix" -type f -o -type l)
+[ -z "$left" ] || fail "uninstall left installed files: $left"
+for folder in share/swayfire share/doc/swayfire; do
+  [ -e "$prefix/$folder" ] && fail "uninstall left the folder $folder"
+done
+diff -r "$work/user-before" "$user" >/dev/null || fail "uninstall touched the player's files in $user"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "reinstall failed"
+
+# 5. The executable alone, away from any data: a clear message and a non-zero status (unless the
 #    prefix it was built for holds a copy of the game, which it would rightly use).
 mkdir -p "$work/lonely"
 cp "$prefix/bin/swayfire" "$work/lonely/swayfire"
