@@ -29,13 +29,14 @@
   function show() {
     var game = bridge();
     var text = game ? game.readText(optionsFile) : null;
+    var ready = !!game && game.storageOk !== false;
     sound.checked = value(text, 'SND') === 'True';
     full.checked = value(text, 'FS').toLowerCase() === 'true';
-    var ready = !!game && game.storageOk !== false;
     sound.disabled = full.disabled = !game;
     note.textContent = !game ? 'The options can be changed once the game has loaded.' :
       ready ? 'These are the values in opt.ini; a change takes effect when the game next starts.' :
-      'This browser keeps no files: a change lasts only for this visit.';
+      'This browser keeps no files: sound is switched for this visit only, and full screen at start ' +
+      'cannot be kept.';
   }
   function write(key, on) {
     var game = bridge();
@@ -45,7 +46,12 @@
     game.writeText(optionsFile, withValue(text, key, on ? 'True' : 'False'));
     show();
   }
-  sound.addEventListener('change', function() { write('SND', sound.checked); });
+  sound.addEventListener('change', function() {
+    var game = bridge();
+    // Without storage the file would be gone before the next start: switch the sound heard now.
+    if (game && game.storageOk === false) game.hearSound(sound.checked);
+    write('SND', sound.checked);
+  });
   full.addEventListener('change', function() { write('FS', full.checked); });
   document.getElementById('options-button').addEventListener('click', function() {
     panel.hidden = !panel.hidden;

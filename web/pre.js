@@ -134,3 +134,17 @@ swayfire.takeEvents = function() {
   swayfire.events.length = 0;
   return lines;
 };
+
+// Sound for this visit alone, for a browser that keeps no files (a change of opt.ini would be lost
+// before the game next reads it): the whole output goes through the sound context's master gain.
+swayfire.soundHeard = true;
+swayfire.hearSound = function(on) {
+  swayfire.soundHeard = on;
+  if (typeof AL !== 'undefined' && AL.currentCtx) AL.currentCtx.gain.gain.value = on ? 1 : 0;
+};
+swayfire.soundTimer = setInterval(function() {
+  // The sound context is made at the game's start; a choice made before it applies once it is.
+  if (typeof AL === 'undefined' || !AL.currentCtx) return;
+  AL.currentCtx.gain.gain.value = swayfire.soundHeard ? 1 : 0;
+  clearInterval(swayfire.soundTimer);
+}, 250);

@@ -431,6 +431,15 @@ def broken_storage(visit, check):
     s = visit.after_passes(30)
     check(s["mode"] == "game", "and a survival game plays (status %r)" % s)
     visit.shot("9-no-storage")
+    # Without storage the sound switch works for this visit: the game's sound output goes silent.
+    driver = visit.driver
+    driver.find_element("id", "options-button").click()
+    driver.find_element("id", "option-sound").click()
+    gain = driver.execute_script("return AL.currentCtx ? AL.currentCtx.gain.gain.value : null")
+    check(gain == 0, "without storage, switching sound off silences this visit (gain %r)" % gain)
+    driver.find_element("id", "option-sound").click()
+    gain = driver.execute_script("return AL.currentCtx ? AL.currentCtx.gain.gain.value : null")
+    check(gain == 1, "and switching it on again is heard (gain %r)" % gain)
     print_warnings(harness.console(visit.driver), " (no storage)")
 
 
