@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/engine_overrides.h"
 #include "io/paths.h"
 
 // Reads a value from INI text: section and key names are case-insensitive, CRLF and LF both read.
@@ -28,12 +29,7 @@ class IniUtility : public Utility {
  public:
   explicit IniUtility(const Paths& paths, bool durable = true) : paths_(paths), durable_(durable) {}
 
-  void Setup(int16_t value) override;
-  std::string ReadIni(const std::string& section, const std::string& key, const std::string& file,
-                      int16_t a) override;
-  void WriteIni(const std::string& section, const std::string& key, const std::string& value,
-                const std::string& file, int16_t a) override;
-  float Distance(float x1, float y1, float x2, float y2) override;
+  UTILITY_OVERRIDES;
 
   // A player who starts the game from the desktop never sees stderr: the first save that fails in
   // a run is also told through the platform (a message box), naming the file and the reason.

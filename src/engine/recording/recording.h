@@ -14,6 +14,7 @@
 #include "engine/common/close_request.h"
 #include "engine/common/key_presses.h"
 #include "engine/engine.h"
+#include "engine/engine_overrides.h"
 #include "engine/recording/input_script.h"
 #include "engine/recording/trace.h"
 #include "io/ini_utility.h"
@@ -40,28 +41,11 @@ class RecordingBackend;
 class RecordingEngine : public Engine {
  public:
   explicit RecordingEngine(RecordingBackend& backend) : b_(backend) {}
-  void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
-                  bool fullScreen, int16_t a, int16_t b, int16_t c) override;
   bool IsKeyDown(int16_t scanCode) override;
   bool IsKeyHit(int16_t scanCode) override;
   void LoadSound(const std::string& name, const std::string& file) override;
   void PlaySound(const std::string& name, int16_t a, int16_t volume, int16_t c, int16_t d) override;
-  void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
-  void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
-                  int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,
-                  float d) override;
-  void DrawBitmapText(const Texture& fontTexture, const std::string& text, float x, float y,
-                      float scale, float angle, int16_t opacity, float red, float green,
-                      float blue) override;
-  void BeginFrame(int16_t a, int16_t b, int16_t c) override;
-  void SetColor(int16_t red, int16_t green, int16_t blue) override;
-  void TakeScreenshot() override;
-  void EndFrame() override;
-  void CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t a,
-                  int16_t b) override;
-  void DrawText(const std::string& font, float x, float y, float width, float height,
-                const std::string& text, int32_t color, int16_t alignment) override;
-  void Shutdown() override;
+  ENGINE_WINDOW_AND_DRAWING_OVERRIDES;
 
  private:
   RecordingBackend& b_;
@@ -70,12 +54,7 @@ class RecordingEngine : public Engine {
 class RecordingUtility : public Utility {
  public:
   explicit RecordingUtility(RecordingBackend& backend);
-  void Setup(int16_t value) override;
-  std::string ReadIni(const std::string& section, const std::string& key, const std::string& file,
-                      int16_t a) override;
-  void WriteIni(const std::string& section, const std::string& key, const std::string& value,
-                const std::string& file, int16_t a) override;
-  float Distance(float x1, float y1, float x2, float y2) override;
+  UTILITY_OVERRIDES;
 
  private:
   friend class RecordingBackend;
@@ -86,11 +65,7 @@ class RecordingUtility : public Utility {
 class RecordingMusicPlayer : public MusicPlayer {
  public:
   explicit RecordingMusicPlayer(RecordingBackend& backend) : b_(backend) {}
-  void Load(const std::string& file, int16_t a) override;
-  int32_t GetPosition() override;
-  int32_t GetLength() override;
-  void SetVolume(int16_t volume) override;
-  void Play(int16_t a) override;
+  MUSIC_PLAYER_OVERRIDES;
 
  private:
   int32_t Position() const;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/engine_overrides.h"
 #include "engine/sdl/sdl_audio.h"
 #include "io/paths.h"
 
@@ -19,11 +20,7 @@ class SdlMusicPlayer : public MusicPlayer {
   SdlMusicPlayer& operator=(const SdlMusicPlayer&) = delete;
   ~SdlMusicPlayer() override;
 
-  void Load(const std::string& file, int16_t a) override;
-  int32_t GetPosition() override;
-  int32_t GetLength() override;
-  void SetVolume(int16_t volume) override;
-  void Play(int16_t a) override;
+  MUSIC_PLAYER_OVERRIDES;
 
   // The file the track was loaded from ("" when none).
   const std::string& LoadedFile() const { return loadedFile_; }

@@ -12,6 +12,7 @@
 #include "engine/common/keys_and_sounds.h"
 #include "engine/common/pass_schedule.h"
 #include "engine/engine.h"
+#include "engine/engine_overrides.h"
 #include "engine/web/web_audio.h"
 #include "engine/web/web_gl.h"
 #include "engine/web/web_input.h"
@@ -40,24 +41,7 @@ class WebEngine : public KeysAndSoundsEngine<WebKeyState> {
   WebEngine& operator=(const WebEngine&) = delete;
   ~WebEngine() override;
 
-  void Initialize(WindowHandle window, const std::string& appFolder, float width, float height,
-                  bool fullScreen, int16_t a, int16_t b, int16_t c) override;
-  void LoadTexture(Texture& texture, const std::string& file, int32_t colorKey) override;
-  void DrawSprite(const Texture& texture, float x, float y, float width, float height, float angle,
-                  int16_t opacity, float a, float b, float drawnWidth, float drawnHeight, float c,
-                  float d) override;
-  void DrawBitmapText(const Texture& fontTexture, const std::string& text, float x, float y,
-                      float scale, float angle, int16_t opacity, float red, float green,
-                      float blue) override;
-  void BeginFrame(int16_t a, int16_t b, int16_t c) override;
-  void SetColor(int16_t red, int16_t green, int16_t blue) override;
-  void TakeScreenshot() override;
-  void EndFrame() override;
-  void CreateFont(const std::string& name, const std::string& face, int16_t size, int16_t a,
-                  int16_t b) override;
-  void DrawText(const std::string& font, float x, float y, float width, float height,
-                const std::string& text, int32_t color, int16_t alignment) override;
-  void Shutdown() override;
+  ENGINE_WINDOW_AND_DRAWING_OVERRIDES;
 
  private:
   const WebTexture* Drawable(const Texture& texture) const;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/engine_overrides.h"
 #include "engine/web/web_audio.h"
 #include "io/paths.h"
 
@@ -17,11 +18,7 @@ class WebMusicPlayer : public MusicPlayer {
   WebMusicPlayer& operator=(const WebMusicPlayer&) = delete;
   ~WebMusicPlayer() override;
 
-  void Load(const std::string& file, int16_t a) override;
-  int32_t GetPosition() override;
-  int32_t GetLength() override;
-  void SetVolume(int16_t volume) override;
-  void Play(int16_t a) override;
+  MUSIC_PLAYER_OVERRIDES;
 
  private:
   void Unload();
