@@ -101,6 +101,20 @@ TEST(HeadlessRunner, BadScriptOrArgumentsExitWithStatusTwo) {
   EXPECT_EQ(RunHeadless("--passes zero").status, 2);
   EXPECT_EQ(RunHeadless("--frobnicate 1").status, 2);
   EXPECT_EQ(RunHeadless("--input /nonexistent/script").status, 2);
+  // A folder as the script would read as no keys at all.
+  EXPECT_EQ(RunHeadless("--folder " + folder.str() + " --input " + folder.str()).status, 2);
+  for (const char* time : {"nan", "inf", "-1", "86400"}) {
+    EXPECT_EQ(RunHeadless(std::string("--time ") + time).status, 2) << time;
+  }
+}
+
+TEST(HeadlessRunner, ATraceThatCannotBeWrittenIsAFailure) {
+  test::TempFolder folder;
+  test::MakeAssetFiles(folder.path());
+  test::CommandResult run =
+      RunHeadless("--folder " + folder.str() + " --passes 30 --trace /dev/full");
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.output.find("cannot write trace /dev/full"), std::string::npos) << run.output;
 }
 
 TEST(HeadlessRunner, MissingAssetFailsNamingTheFile) {

@@ -5,6 +5,7 @@
 //                     [--time SECONDS] [--help] [--version]
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -75,6 +76,11 @@ int main(int argc, char** argv) {
 
   std::vector<ScriptEvent> script;
   if (!args.input.empty()) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(args.input, ec)) {
+      std::cerr << "swayfire-headless: the input script " << args.input << " is a folder\n";
+      return 2;
+    }
     std::ifstream in(args.input);
     if (!in) {
       std::cerr << "swayfire-headless: cannot read input script " << args.input << "\n";
@@ -103,6 +109,14 @@ int main(int argc, char** argv) {
   Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
   game.Rnd.Seed(args.seed);
   int status = Main(game);
-  traceFile.flush();
+  if (!args.trace.empty()) {
+    traceFile.close();
+    // A trace that did not reach its file (a full disk) must not pass for a whole one.
+    if (!traceFile) {
+      std::cerr << "swayfire-headless: cannot write trace " << args.trace
+                << ": the trace is incomplete\n";
+      return status == 0 ? 1 : status;
+    }
+  }
   return status;
 }
