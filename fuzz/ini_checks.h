@@ -69,7 +69,8 @@ inline std::string Trimmed(const std::string& text) {
 }
 
 // A plain reading of INI text, independent of the reader under test, that says what the game
-// expects of its files: a UTF-8 byte-order mark at the start is skipped; a line ends at CR, LF or
+// expects of its files: UTF-16 with its byte-order mark is read as the text it holds, UTF-8
+// byte-order marks at the start of a line are skipped; a line ends at CR, LF or
 // NUL; blanks around names and values do not count; names compare ignoring ASCII case; a line
 // "[name]" opens a section (text after the "]" does not count); a line starting with ";" or "#" is
 // a comment; "key=value" stores a value, the later of two equal keys in one section winning; every
@@ -80,11 +81,48 @@ struct IniEntry {
   std::string value;
 };
 
-inline std::vector<IniEntry> PlainEntries(const std::string& text) {
+// UTF-16 after its byte-order mark, as UTF-8 (code points below U+10000 and pairs; a lone
+// surrogate as U+FFFD).
+inline std::string PlainUtf16(const std::string& bytes, bool big) {
+  std::u16string units;
+  for (size_t at = 2; at + 1 < bytes.size(); at += 2) {
+    const auto a = static_cast<unsigned char>(bytes[at]);
+    const auto b = static_cast<unsigned char>(bytes[at + 1]);
+    units += static_cast<char16_t>(big ? (a << 8 | b) : (b << 8 | a));
+  }
+  std::string out;
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return out;
+}
+
+inline std::vector<IniEntry> PlainEntries(const std::string& bytes) {
+  const std::string text = bytes.compare(0, 2, "\xFF\xFE") == 0   ? PlainUtf16(bytes, false)
+                           : bytes.compare(0, 2, "\xFE\xFF") == 0 ? PlainUtf16(bytes, true)
+                                                                   : bytes;
   std::vector<IniEntry> entries;
   std::string section;
-  size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  size_t start = 0;
   while (start <= text.size()) {
+    while (text.compare(start, 3, "\xEF\xBB\xBF") == 0) start += 3;
     size_t end = text.find_first_of(std::string("\r\n\0", 3), start);
     if (end == std::string::npos) end = text.size();
     std::string line = Trimmed(text.substr(start, end - start));

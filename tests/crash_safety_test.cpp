@@ -194,7 +194,7 @@ TEST(CrashSafety, CopiesSavingAtTheSameMomentLoseNoKey) {
   }
   EXPECT_EQ(lost, 0) << "of " << kCopies * kKeysEach << " keys saved";
   EXPECT_EQ(keys.size(), 2u + kCopies * kKeysEach);
-  EXPECT_FALSE(std::filesystem::exists(folder / "files" / "bullet.dds.tmp"));
+  EXPECT_EQ(test::TemporaryFilesIn(folder / "files"), std::vector<std::string>{});
 }
 
 // Starts the headless game on the folder; it runs far longer than the test waits.

@@ -54,7 +54,8 @@ std::string Garbage(size_t size, unsigned seed) {
   return bytes;
 }
 
-const std::string kMegabytes(3 * 1024 * 1024, 'x');
+const std::string kLongLine(900 * 1024, 'x');
+const std::string kMegabytes(2 * 1024 * 1024, 'x');
 const std::string kGoodOptions = "[OPTIONS]\nFS=False\nSND=False\n";
 
 HostileCase Case(const char* name, std::optional<std::string> scores,
@@ -83,9 +84,16 @@ std::vector<HostileCase> Cases() {
            kGoodOptions, Reads(120, {{1, 15}}, 2), {}),
       Case("CRLF line ends", "[SCORE]\r\nM1=90\r\nM2-50=33\r\n[LEVEL]\r\nPASSED=8\r\n",
            kGoodOptions, Reads(90, {{50, 33}}, 8), {}),
-      Case("one line of several megabytes", "[SCORE]\nM1=77\n" + kMegabytes + "\nM2-9=12\n",
-           "[OPTIONS]\nNOTE=" + kMegabytes + "\nFS=True\nSND=True\n",
+      Case("one line of most of a megabyte", "[SCORE]\nM1=77\n" + kLongLine + "\nM2-9=12\n",
+           "[OPTIONS]\nNOTE=" + kLongLine + "\nFS=True\nSND=True\n",
            Reads(77, {{9, 12}}, 1, true, true), {"1 line that is neither"}),
+      // No file of the game's is that large: neither is read (nor waited for), and the score file
+      // is kept as it is.
+      Case("files of several megabytes", "[SCORE]\nM1=77\n" + kMegabytes + "\nM2-9=12\n",
+           "[OPTIONS]\nFS=True\nSND=True\nNOTE=" + kMegabytes + "\n", Reads(0),
+           {"bullet.dds (it holds 2097", "opt.ini (it holds", "at most 1 MB is read",
+            "could not save"},
+           nullptr, false),
       Case("duplicate sections and keys",
            "[SCORE]\nM1=10\nM2-1=5\n[LEVEL]\nPASSED=3\n[score]\nm1=20\n[SCORE]\nM2-1=6\nM2-1=7\n"
            "[LEVEL]\nPASSED=5\n",
@@ -115,12 +123,12 @@ std::vector<HostileCase> Cases() {
            "\xEF\xBB\xBF[OPTIONS]\r\nFS=true\r\nSND=True\r\n", Reads(0, {}, 1, true, true), {}),
       Case("no options file", "[SCORE]\nM1=5\n", none, Reads(5), {}),
       // Root ignores file permissions, so the folder is made unwritable in a way that stops root
-      // too: a folder sits where the temporary file of every write must go.
+      // too: a folder sits where the lock file of every write must go.
       Case(
-          "temporary name taken", "[SCORE]\nM1=250\nM2-3=80\n[LEVEL]\nPASSED=6\n", kGoodOptions,
+          "lock file name taken", "[SCORE]\nM1=250\nM2-3=80\n[LEVEL]\nPASSED=6\n", kGoodOptions,
           Reads(250, {{3, 80}}, 6), {"could not save [SCORE] M2-1", "kept in memory only"},
           [](const fs::path& folder) {
-            fs::create_directories(folder / "files" / "bullet.dds.tmp");
+            fs::create_directories(folder / "files" / "bullet.dds.lock");
           },
           false),
       Case(
@@ -219,7 +227,7 @@ TEST(HostileFiles, AScoreThatCannotBeSavedIsToldInTheWindowOnceARun) {
   const std::string before = "[SCORE]\nM1=250\n[LEVEL]\nPASSED=2\n";
   test::WriteFile(scoreFile, before);
   test::WriteFile(t.folder / "opt.ini", kGoodOptions);
-  fs::create_directories(t.folder / "files" / "bullet.dds.tmp");
+  fs::create_directories(t.folder / "files" / "bullet.dds.lock");
   // Start-up fails to write its fifty default scores; then R held + E resets the survival record,
   // which fails to be written too.
   using Kind = ScriptEvent::Kind;
@@ -284,7 +292,7 @@ TEST(HostileFiles, AMissingAssetEndsTheGameNamingItAndWritesNothing) {
       } else {
         EXPECT_FALSE(fs::exists(scoreFile));
       }
-      EXPECT_FALSE(fs::exists(t.folder / "files" / "bullet.dds.tmp"));
+      EXPECT_EQ(test::TemporaryFilesIn(t.folder / "files"), std::vector<std::string>{});
     }
   }
 }

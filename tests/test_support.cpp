@@ -37,6 +37,16 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
   out << text;
 }
 
+std::vector<std::string> TemporaryFilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".tmp") != std::string::npos) found.push_back(name);
+  }
+  return found;
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream buffer;

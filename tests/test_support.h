@@ -35,6 +35,8 @@ class TempFolder {
 // Writes a text file, creating folders as needed.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 std::string ReadFile(const std::filesystem::path& path);
+// The temporary files of saves left in a folder (names with ".tmp" in them).
+std::vector<std::string> TemporaryFilesIn(const std::filesystem::path& folder);
 
 // Runs a shell command; its exit status (-1 when it did not exit) and what it printed.
 struct CommandResult {

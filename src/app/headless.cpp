@@ -5,6 +5,7 @@
 //                     [--time SECONDS] [--help] [--version]
 #include <charconv>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -41,7 +42,8 @@ bool ParseNumber(const std::string& text, T& value) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Whatever goes wrong (even memory running out) ends the run with a message, never silently.
+int main(int argc, char** argv) try {
   Arguments args;
   auto text = [](std::string& into) {
     return [&into](const std::string& value) {
@@ -119,4 +121,7 @@ int main(int argc, char** argv) {
     }
   }
   return status;
+} catch (const std::exception& error) {
+  std::cerr << "swayfire-headless: error: " << error.what() << "\n";
+  return 1;
 }

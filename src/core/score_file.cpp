@@ -96,13 +96,18 @@ double StoredScore(const std::string& key, const std::string& value) {
   return score.value_or(0.0);
 }
 
+// A missing record starts at 0; one another copy of the game wrote meanwhile stays.
+bool IsThere(const std::string& stored) {
+  return !stored.empty();
+}
+
 }  // namespace
 
 void ReadScores(Game& game) {
   Utility& utility = game.utility;
   std::string best = utility.ReadIni("SCORE", "M1", kScoreFile, 0);
   if (best.empty()) {
-    utility.WriteIni("SCORE", "M1", "0", kScoreFile, 0);
+    utility.WriteIniUnless("SCORE", "M1", "0", kScoreFile, IsThere);
     best = utility.ReadIni("SCORE", "M1", kScoreFile, 0);
   }
   game.BestScore = static_cast<float>(StoredScore("M1", best));
@@ -111,7 +116,7 @@ void ReadScores(Game& game) {
     std::string value = utility.ReadIni("SCORE", LevelKey(level), kScoreFile, 0);
     if (value.empty()) {
       value = "0";
-      utility.WriteIni("SCORE", LevelKey(level), "0", kScoreFile, 0);
+      utility.WriteIniUnless("SCORE", LevelKey(level), "0", kScoreFile, IsThere);
     }
     game.LevelBestScores[level] =
         static_cast<float>(std::floor(StoredScore(LevelKey(level), value)));
@@ -125,20 +130,38 @@ void ReadScores(Game& game) {
   }
 }
 
+namespace {
+
+// Another copy of the game may share the score file: a record only rises, so a better score it
+// saved meanwhile stays (the file's value is looked at under the writers' lock).
+void WriteRecord(Game& game, const std::string& key, int16_t score, bool floored) {
+  game.utility.WriteIniUnless(
+      "SCORE", key, std::to_string(score), kScoreFile, [&](const std::string& stored) {
+        std::optional<double> better = ScoreValue(stored);
+        return better && (floored ? std::floor(*better) : *better) >= score;
+      });
+}
+
+}  // namespace
+
 void WriteBestScore(Game& game, int16_t score) {
   game.BestScore = score;
   game.NewBestScore = true;
-  game.utility.WriteIni("SCORE", "M1", std::to_string(score), kScoreFile, 0);
+  WriteRecord(game, "M1", score, false);
 }
 
 void WriteLevelBest(Game& game, int level, int16_t score) {
   game.LevelBestScores[level] = score;
   game.NewLevelBest[level] = true;
-  game.utility.WriteIni("SCORE", LevelKey(level), std::to_string(score), kScoreFile, 0);
+  WriteRecord(game, LevelKey(level), score, true);
 }
 
 void WritePassedLevel(Game& game) {
-  game.utility.WriteIni("LEVEL", "PASSED", std::to_string(game.HighestLevel), kScoreFile, 0);
+  const int16_t level = game.HighestLevel;
+  game.utility.WriteIniUnless("LEVEL", "PASSED", std::to_string(level), kScoreFile,
+                              [&](const std::string& stored) {
+                                return !stored.empty() && ParsePassed(stored) >= level;
+                              });
 }
 
 void ResetBestScore(Game& game) {

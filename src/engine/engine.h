@@ -109,6 +109,13 @@ class Utility {
   // Stores the value, creating the file, section or key as needed. The write is atomic.
   virtual void WriteIni(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file, int16_t a) = 0;
+  // WriteIni for a value that must only get better (a record): `keep` is given the value the file
+  // holds at that moment ("" when none) and says whether it stays instead. Looking and writing are
+  // one step, which no other writer of the file (another copy of the game) comes between. A trace
+  // of the calls shows it as the WriteIni it asks for.
+  virtual void WriteIniUnless(const std::string& section, const std::string& key,
+                              const std::string& value, const std::string& file,
+                              const std::function<bool(const std::string& stored)>& keep) = 0;
   virtual float Distance(float x1, float y1, float x2, float y2) = 0;
 };
 

@@ -32,6 +32,9 @@
                       int16_t a) override;                                                         \
   void WriteIni(const std::string& section, const std::string& key, const std::string& value,      \
                 const std::string& file, int16_t a) override;                                      \
+  void WriteIniUnless(const std::string& section, const std::string& key,                         \
+                      const std::string& value, const std::string& file,                           \
+                      const std::function<bool(const std::string& stored)>& keep) override;        \
   float Distance(float x1, float y1, float x2, float y2) override
 
 #define MUSIC_PLAYER_OVERRIDES                            \

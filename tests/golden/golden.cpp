@@ -102,6 +102,16 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text;
 }
 
+// The copy kept of a file with unreadable lines is named for the time it was made.
+std::string WithoutTimes(std::string text) {
+  const std::string mark = ".unreadable-";
+  for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) {
+    const size_t time = at + mark.size();
+    if (text.size() >= time + 15 && text[time + 8] == '-') text.replace(time, 15, "<time>");
+  }
+  return text;
+}
+
 // File contents may hold anything a hand-edited file can: keep the golden file plain text.
 std::string Printable(const std::string& line) {
   std::string out;
@@ -248,7 +258,7 @@ std::vector<std::string> Record(const Replay& replay, const std::filesystem::pat
   out.push_back("# exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1));
   out.push_back("# stderr");
   for (const std::string& error : ReadLines(errors)) {
-    out.push_back(Printable(Replace(error, app.string(), "<folder>")));
+    out.push_back(Printable(WithoutTimes(Replace(error, app.string(), "<folder>"))));
   }
   AddFile(out, app, "files/bullet.dds");
   AddFile(out, app, "opt.ini");

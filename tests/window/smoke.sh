@@ -82,14 +82,14 @@ elif ! grep -q 'swayfire: error: cannot open the game window' "$work/log"; then
   fail "no display: no clear message"
 fi
 
-# 7. A score file that cannot be saved (a folder where the temporary file must go): the player is
+# 7. A score file that cannot be saved (a folder where its lock file must go): the player is
 # told in a message box, once in the run, though start-up fails to save fifty scores; once it is
 # closed the game goes on (its window still answers a close, with status 0), stderr says it too,
 # and the old file is whole.
 box="Swayfire: scores not saved"
 install_game
 printf '[SCORE]\nM1=250\n' >"$score_file"
-mkdir "$score_file.tmp"
+mkdir "$score_file.lock"
 start_game SWAYFIRE_NO_MESSAGEBOX=
 if "$close_helper" "$box" 30; then
   "$close_helper" --find "$box" 3 && fail "unsaved scores: a second message box"

@@ -300,6 +300,13 @@ void RecordingUtility::WriteIni(const std::string& section, const std::string& k
   files_.WriteIni(section, key, value, file, a);
 }
 
+void RecordingUtility::WriteIniUnless(const std::string& section, const std::string& key,
+                                      const std::string& value, const std::string& file,
+                                      const std::function<bool(const std::string&)>& keep) {
+  b_.Record([&] { return call::WriteIni{section, key, value, file, 0}; });
+  files_.WriteIniUnless(section, key, value, file, keep);
+}
+
 float RecordingUtility::Distance(float x1, float y1, float x2, float y2) {
   float distance = files_.Distance(x1, y1, x2, y2);
   b_.Record([&] { return call::Distance{x1, y1, x2, y2, distance}; });

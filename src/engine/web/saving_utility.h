@@ -20,6 +20,12 @@ class SavingUtility : public Utility {
     files_.WriteIni(section, key, value, file, a);
     WebPage::SaveSoon();
   }
+  void WriteIniUnless(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& file,
+                      const std::function<bool(const std::string&)>& keep) override {
+    files_.WriteIniUnless(section, key, value, file, keep);
+    WebPage::SaveSoon();
+  }
   float Distance(float x1, float y1, float x2, float y2) override {
     return files_.Distance(x1, y1, x2, y2);
   }
