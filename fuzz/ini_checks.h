@@ -117,7 +117,7 @@ inline std::string PlainUtf16(const std::string& bytes, bool big) {
 inline std::vector<IniEntry> PlainEntries(const std::string& bytes) {
   const std::string text = bytes.compare(0, 2, "\xFF\xFE") == 0   ? PlainUtf16(bytes, false)
                            : bytes.compare(0, 2, "\xFE\xFF") == 0 ? PlainUtf16(bytes, true)
-                                                                   : bytes;
+                                                                  : bytes;
   std::vector<IniEntry> entries;
   std::string section;
   size_t start = 0;

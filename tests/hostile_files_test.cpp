@@ -56,6 +56,15 @@ std::string Garbage(size_t size, unsigned seed) {
 
 const std::string kLongLine(900 * 1024, 'x');
 const std::string kMegabytes(2 * 1024 * 1024, 'x');
+// The text as UTF-16 with its byte-order mark (the text is ASCII).
+std::string Utf16(const std::string& text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text) {
+    bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  }
+  return bytes;
+}
+
 const std::string kGoodOptions = "[OPTIONS]\nFS=False\nSND=False\n";
 
 HostileCase Case(const char* name, std::optional<std::string> scores,
@@ -82,6 +91,16 @@ std::vector<HostileCase> Cases() {
            Reads(300, {{2, 45}}, 4), {"NUL bytes (read as line ends)"}),
       Case("byte-order mark", "\xEF\xBB\xBF[SCORE]\nM1=120\nM2-1=15\n[LEVEL]\nPASSED=2\n",
            kGoodOptions, Reads(120, {{1, 15}}, 2), {}),
+      // What Windows Notepad may save: UTF-16 of either byte order with its mark.
+      Case("UTF-16 from Notepad",
+           Utf16("[SCORE]\r\nM1=1234\r\nM2-4=56\r\n[LEVEL]\r\nPASSED=7\r\n", false), kGoodOptions,
+           Reads(1234, {{4, 56}}, 7), {}),
+      Case("UTF-16, big-endian", Utf16("[SCORE]\nM1=99\n", true),
+           Utf16("[OPTIONS]\nSND=True\n", false), Reads(99, {}, 1, false, true), {}),
+      Case("byte-order marks twice, and before a section",
+           "\xEF\xBB\xBF\xEF\xBB\xBFM0=1\n[SCORE]\n\xEF\xBB\xBFM1=321\n\xEF\xBB\xBF[LEVEL]\nPASSED="
+           "4\n",
+           kGoodOptions, Reads(321, {}, 4), {}),
       Case("CRLF line ends", "[SCORE]\r\nM1=90\r\nM2-50=33\r\n[LEVEL]\r\nPASSED=8\r\n",
            kGoodOptions, Reads(90, {{50, 33}}, 8), {}),
       Case("one line of most of a megabyte", "[SCORE]\nM1=77\n" + kLongLine + "\nM2-9=12\n",

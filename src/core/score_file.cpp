@@ -135,11 +135,11 @@ namespace {
 // Another copy of the game may share the score file: a record only rises, so a better score it
 // saved meanwhile stays (the file's value is looked at under the writers' lock).
 void WriteRecord(Game& game, const std::string& key, int16_t score, bool floored) {
-  game.utility.WriteIniUnless(
-      "SCORE", key, std::to_string(score), kScoreFile, [&](const std::string& stored) {
-        std::optional<double> better = ScoreValue(stored);
-        return better && (floored ? std::floor(*better) : *better) >= score;
-      });
+  game.utility.WriteIniUnless("SCORE", key, std::to_string(score), kScoreFile,
+                              [&](const std::string& stored) {
+                                std::optional<double> better = ScoreValue(stored);
+                                return better && (floored ? std::floor(*better) : *better) >= score;
+                              });
 }
 
 }  // namespace
@@ -158,10 +158,9 @@ void WriteLevelBest(Game& game, int level, int16_t score) {
 
 void WritePassedLevel(Game& game) {
   const int16_t level = game.HighestLevel;
-  game.utility.WriteIniUnless("LEVEL", "PASSED", std::to_string(level), kScoreFile,
-                              [&](const std::string& stored) {
-                                return !stored.empty() && ParsePassed(stored) >= level;
-                              });
+  game.utility.WriteIniUnless(
+      "LEVEL", "PASSED", std::to_string(level), kScoreFile,
+      [&](const std::string& stored) { return !stored.empty() && ParsePassed(stored) >= level; });
 }
 
 void ResetBestScore(Game& game) {

@@ -15,6 +15,5 @@ bool IsTemporaryFileOf(const std::string& name, const std::string& fileName) {
   // "name.tmp" itself is what earlier versions of the game used.
   const std::string stem = fileName + ".tmp";
   if (name.compare(0, stem.size(), stem) != 0) return false;
-  return name.size() == stem.size() ||
-         (name.size() == stem.size() + 7 && name[stem.size()] == '-');
+  return name.size() == stem.size() || (name.size() == stem.size() + 7 && name[stem.size()] == '-');
 }

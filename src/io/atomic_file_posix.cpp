@@ -223,7 +223,8 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
   if (durable_) {
     // The rename itself reaches the disk with its folder.
     const std::string folder = std::filesystem::path(path_).parent_path().string();
-    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
       (void)::fsync(dir);
       ::close(dir);

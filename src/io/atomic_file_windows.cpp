@@ -87,8 +87,9 @@ void AtomicFileWriter::Abandon() {
 
 bool AtomicFileWriter::TakeTurn(std::string& error) {
   const std::string lockName = LockFileOf(path_);
-  HANDLE lock = CreateFileW(Wide(lockName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE lock =
+      CreateFileW(Wide(lockName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (lock == INVALID_HANDLE_VALUE) {
     error = Reason("cannot create", lockName, GetLastError());
     return false;
@@ -159,9 +160,9 @@ bool AtomicFileWriter::Begin(std::string& error) {
     const std::string name = path_ + ".tmp-" + UniqueSuffix();
     // CREATE_NEW: made only where nothing has the name, a link included. Delete sharing lets it be
     // moved into place while open.
-    HANDLE file = CreateFileW(Wide(name).c_str(), GENERIC_WRITE | DELETE,
-                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(name).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       fd_ = Held(file);
       if (fd_ < 0) break;
@@ -203,12 +204,12 @@ bool AtomicFileWriter::Commit(const std::string& contents, std::string& error) {
   // Moving within the folder keeps the file's index, size and time of writing.
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileInformationByHandle(file, &info)) {
-    written_ = {info.dwVolumeSerialNumber,
-                (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
-                (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-                static_cast<int64_t>(
-                    (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                    info.ftLastWriteTime.dwLowDateTime)};
+    written_ = {
+        info.dwVolumeSerialNumber,
+        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+        (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+        static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                             info.ftLastWriteTime.dwLowDateTime)};
   }
   // Moved while the turn is held, so the next writer reads the new file.
   // A virus scanner or an indexer may hold the old file open for a moment without sharing it:
@@ -247,10 +248,10 @@ bool WriteNewFile(const std::string& path, const std::string& contents, std::str
     return false;
   }
   DWORD written = 0;
-  const bool ok = contents.size() < (1u << 30) &&
-                  WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
-                            nullptr) &&
-                  written == contents.size() && FlushFileBuffers(file);
+  const bool ok =
+      contents.size() < (1u << 30) &&
+      WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
+      written == contents.size() && FlushFileBuffers(file);
   if (!ok) {
     error = Reason("cannot write", path, GetLastError());
     FILE_DISPOSITION_INFO dispose{};

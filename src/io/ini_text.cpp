@@ -15,7 +15,8 @@ constexpr std::string_view kByteOrderMark("\xEF\xBB\xBF");
 // Where a line's text begins: after any byte-order marks at its start (files pasted together, or
 // saved twice by an editor that adds one each time).
 size_t AfterMarks(std::string_view text, size_t start) {
-  while (text.substr(start, kByteOrderMark.size()) == kByteOrderMark) start += kByteOrderMark.size();
+  while (text.substr(start, kByteOrderMark.size()) == kByteOrderMark)
+    start += kByteOrderMark.size();
   return start;
 }
 
@@ -74,7 +75,8 @@ std::string Tidied(std::string_view text) {
     size_t end = text.find_first_of(kLineEnds, start);
     if (end == std::string::npos) end = text.size();
     size_t first = text.find_first_not_of(" \t", start);
-    if (first < end && text[first] == '[' && text.substr(first, end - first).find(']') == text.npos) {
+    if (first < end && text[first] == '[' &&
+        text.substr(first, end - first).find(']') == text.npos) {
       out += ';';
     }
     out.append(text, start, end - start);

@@ -12,7 +12,8 @@ struct IniUtility::KnownFile {
   // `document` is what the version `stamp` of the file says.
   bool current = false;
   FileStamp stamp;
-  // What the file says, or said when it was last seen: a file that vanishes is written anew from it.
+  // What the file says, or said when it was last seen: a file that vanishes is written anew from
+  // it.
   IniDocument document;
   bool seen = false;
   // The lines of it that cannot be understood, and the bytes as read, while there are such lines.
@@ -110,8 +111,8 @@ bool IniUtility::KeepUnreadable(const std::string& path, const KnownFile& known,
   return false;
 }
 
-void IniUtility::Store(const std::string& section, const std::string& key,
-                       const std::string& value, const std::string& file,
+void IniUtility::Store(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& file,
                        const std::function<bool(const std::string&)>* keep) {
   const std::string path = paths_.Resolve(file);
   const std::string what =
@@ -154,8 +155,9 @@ void IniUtility::Store(const std::string& section, const std::string& key,
     return;
   }
   if (read == FileRead::Missing && seenBefore) {
-    WarnOnce("gone " + path, path + " was gone; it is written anew with every value of it this "
-                                    "run knows");
+    WarnOnce("gone " + path, path +
+                                 " was gone; it is written anew with every value of it this "
+                                 "run knows");
   }
   // A better value in the file stays; a file that vanished is still written anew.
   const bool better = keep != nullptr && (*keep)(known.document.Get(section, key));

@@ -32,6 +32,15 @@ void WriteAll(const std::string& name, const std::string& text) {
   out << text;
 }
 
+// Files of saves left behind in the folder (names with ".tmp" in them).
+int TemporaryFiles(const std::string& folder) {
+  int found = 0;
+  for (const auto& entry : fs::directory_iterator(FilePath(folder))) {
+    if (entry.path().filename().wstring().find(L".tmp") != std::wstring::npos) ++found;
+  }
+  return found;
+}
+
 class WindowsIo : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,7 +67,7 @@ TEST_F(WindowsIo, AtomicWriteReplacesAnExistingFileInANonAsciiFolder) {
   ASSERT_TRUE(WriteFileAtomically(file, "[SCORES]\nM1=1\n", error)) << error;
   ASSERT_TRUE(WriteFileAtomically(file, "[SCORES]\nM1=2\n", error)) << error;
   EXPECT_EQ(ReadAll(file), "[SCORES]\nM1=2\n");
-  EXPECT_FALSE(fs::exists(FilePath(file + ".tmp")));
+  EXPECT_EQ(TemporaryFiles(folder_), 0);
 }
 
 TEST_F(WindowsIo, AReadOnlyFileIsLeftAloneAndTheFailureIsTold) {
@@ -69,13 +78,27 @@ TEST_F(WindowsIo, AReadOnlyFileIsLeftAloneAndTheFailureIsTold) {
   EXPECT_FALSE(WriteFileAtomically(file, "[SCORES]\nM1=8\n", error));
   EXPECT_NE(error.find("bullet.dds"), std::string::npos) << error;
   EXPECT_EQ(ReadAll(file), "[SCORES]\nM1=7\n");
-  EXPECT_FALSE(fs::exists(FilePath(file + ".tmp")));
+  EXPECT_EQ(TemporaryFiles(folder_), 0);
 }
 
 TEST_F(WindowsIo, AWriteInAFolderThatIsNotThereFailsWithAReason) {
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(folder_ + "/missing/bullet.dds", "x", error));
   EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
+}
+
+// What a killed save left behind goes with the next save; a folder in the file's place is refused.
+TEST_F(WindowsIo, LeftoversOfKilledSavesGoAndAFolderIsNeverReplaced) {
+  const std::string file = folder_ + "/bullet.dds";
+  WriteAll(file + ".tmp-abc123", "[SCORES]\nM1=hal");
+  WriteAll(file + ".tmp", "[SCORES]\n");
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(file, "[SCORES]\nM1=3\n", error)) << error;
+  EXPECT_EQ(ReadAll(file), "[SCORES]\nM1=3\n");
+  EXPECT_EQ(TemporaryFiles(folder_), 0);
+  fs::create_directories(FilePath(folder_ + "/opt.ini"));
+  EXPECT_FALSE(WriteFileAtomically(folder_ + "/opt.ini", "[OPTIONS]\n", error));
+  EXPECT_TRUE(fs::is_directory(FilePath(folder_ + "/opt.ini")));
 }
 
 TEST_F(WindowsIo, WritersTakeTurns) {
