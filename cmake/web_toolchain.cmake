@@ -13,6 +13,6 @@ add_link_options(-fexceptions)
 # instances from libsimpleini.a, built for the host): the one user of it instantiates its own.
 function(swayfire_web_simpleini target)
   target_include_directories(${target} SYSTEM PRIVATE ${SWAYFIRE_WEB_INCLUDE})
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/io/ini_utility.cpp PROPERTIES
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/io/ini_text.cpp PROPERTIES
     COMPILE_DEFINITIONS SI_IMPLEMENTATION)
 endfunction()

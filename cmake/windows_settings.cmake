@@ -34,7 +34,7 @@ file(WRITE ${SWAYFIRE_WINDOWS_INCLUDE}/SimpleIni.h [=[
 # instantiates its own, as in the browser build.
 function(swayfire_windows_simpleini target)
   target_include_directories(${target} SYSTEM PRIVATE ${SWAYFIRE_WINDOWS_INCLUDE})
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/io/ini_utility.cpp PROPERTIES
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/io/ini_text.cpp PROPERTIES
     COMPILE_DEFINITIONS SI_IMPLEMENTATION)
 endfunction()
 
