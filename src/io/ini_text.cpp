@@ -213,6 +213,9 @@ bool IniDocument::Set(const std::string& section, const std::string& key,
 std::string IniDocument::Text() const {
   std::string out;
   parsed_->ini.Save(out, false);
+  // A first line that starts with the bytes of a UTF-16 byte-order mark would make the whole file
+  // read as UTF-16; a blank line in front keeps it what it is.
+  if (out.compare(0, 2, "\xFF\xFE") == 0 || out.compare(0, 2, "\xFE\xFF") == 0) out.insert(0, "\n");
   if (!parsed_->trailing.empty()) {
     if (!out.empty() && out.back() != '\n') out += '\n';
     out += parsed_->trailing;
