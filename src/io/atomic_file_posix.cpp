@@ -36,11 +36,12 @@ bool StillNamed(int fd, const std::string& name) {
          held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
-// The permission bits a new file gets: what the player's umask allows of rw-rw-rw-.
+// The permission bits a new file gets: what the player's umask allows of rw-rw-rw-, and always
+// reading and writing for the player (a umask may say otherwise: Emscripten's is 0777).
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  return 0666 & ~mask;
+  return (0666 & ~mask) | 0600;
 }
 
 }  // namespace
