@@ -160,19 +160,8 @@ std::vector<HostileCase> Cases() {
   };
 }
 
-struct GameRun {
-  int status = -1;
-  std::string errors;
-};
-
-GameRun RunGame(test::TestGame& t, int passes) {
-  t.backend.SetScript({}, passes);
-  testing::internal::CaptureStderr();
-  GameRun run;
-  run.status = Main(t.game);
-  run.errors = testing::internal::GetCapturedStderr();
-  return run;
-}
+using test::GameRun;
+using test::RunGame;
 
 bool FullScreen(const test::TestGame& t) {
   std::vector<call::Initialize> init = CallsOf<call::Initialize>(t.Records());

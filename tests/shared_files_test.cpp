@@ -95,19 +95,8 @@ TEST(SharedFiles, AScoreFileThatVanishedIsWrittenAnewWithEveryRecord) {
   EXPECT_NE(errors.find("was gone"), std::string::npos) << errors;
 }
 
-struct GameRun {
-  int status = -1;
-  std::string errors;
-};
-
-GameRun RunGame(test::TestGame& t, int passes) {
-  t.backend.SetScript({}, passes);
-  testing::internal::CaptureStderr();
-  GameRun run;
-  run.status = Main(t.game);
-  run.errors = testing::internal::GetCapturedStderr();
-  return run;
-}
+using test::GameRun;
+using test::RunGame;
 
 // A pipe where the score file or opt.ini belongs would make a plain open wait for a writer for
 // ever: the game refuses it at once, reads nothing from it and writes nothing to it.

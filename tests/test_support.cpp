@@ -59,6 +59,15 @@ TestGame::TestGame(bool withAssets)
   if (withAssets) MakeAssetFiles(folder.path());
 }
 
+GameRun RunGame(TestGame& t, int passes) {
+  t.backend.SetScript({}, passes);
+  testing::internal::CaptureStderr();
+  GameRun run;
+  run.status = Main(t.game);
+  run.errors = testing::internal::GetCapturedStderr();
+  return run;
+}
+
 void TestGame::LoadResources() {
   LoadTextures(game);
   CreateFonts(game);

@@ -67,6 +67,14 @@ struct TestGame {
   Game game;
 };
 
+// The whole game (start-up, the main loop for this many passes without keys, shutdown): its status
+// and what it said on stderr.
+struct GameRun {
+  int status = -1;
+  std::string errors;
+};
+GameRun RunGame(TestGame& t, int passes);
+
 // A fixture with a game over the recording backend.
 class GameTest : public ::testing::Test {
  protected:
