@@ -362,6 +362,36 @@ TEST_F(SdlBackendTest, KeysFromEventsHitOncePerPress) {
   EXPECT_FALSE(engine_->IsKeyDown(Key::Enter));
 }
 
+// F11 and Alt+Enter pressed faster than the display switches: at most one switch a pump, none
+// sooner than a moment after the last, to the mode the last press asked for.
+TEST_F(SdlBackendTest, FullScreenPressesMakeOneSwitchAtATimeToTheLastWish) {
+  auto press = [](SDL_Scancode key, Uint16 mod = 0) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = key;
+    event.key.keysym.mod = mod;
+    SDL_PushEvent(&event);
+  };
+  SdlPlatform& platform = sdl_->platform;
+  ASSERT_FALSE(window_->FullScreen());
+  for (int i = 0; i < 3; ++i) press(SDL_SCANCODE_F11);
+  platform.DoEvents();
+  EXPECT_TRUE(window_->FullScreen());
+  EXPECT_FALSE(engine_->IsKeyDown(Key::Enter));
+
+  press(SDL_SCANCODE_F11);
+  press(SDL_SCANCODE_RETURN, KMOD_LALT);  // an even number: no switch
+  platform.DoEvents();
+  EXPECT_TRUE(window_->FullScreen());
+  press(SDL_SCANCODE_RETURN, KMOD_RALT);  // too soon after the last switch: waits for it to settle
+  platform.DoEvents();
+  EXPECT_TRUE(window_->FullScreen());
+  SDL_Delay(FullScreenSwitch::kSettleMilliseconds);
+  platform.DoEvents();
+  EXPECT_FALSE(window_->FullScreen());
+  EXPECT_FALSE(engine_->IsKeyHit(Key::Enter));  // the game never sees them
+}
+
 // A message box (a score that cannot be saved) takes the keyboard and the focus while it is open.
 // Once it is closed no key stays held, and its taking the focus does not pause the game, which
 // goes on; a later switch to another window still does.

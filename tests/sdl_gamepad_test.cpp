@@ -284,10 +284,13 @@ TEST_F(VirtualPadTest, F11AndAltEnterSwitchFullScreenWithoutTheGameSeeingThem) {
   EXPECT_TRUE(full());
   EXPECT_FALSE(Hit(87));  // the game's code for F11
   EXPECT_FALSE(Down(87));
+  // A switch waits for the last one to settle (the display may still be busy with it).
+  SDL_Delay(FullScreenSwitch::kSettleMilliseconds);
   press(SDL_SCANCODE_RETURN, KMOD_LALT);
   Frame();
   EXPECT_FALSE(full());
   EXPECT_FALSE(Hit(Key::Enter));
+  SDL_Delay(FullScreenSwitch::kSettleMilliseconds);
   press(SDL_SCANCODE_F11, 0);
   Frame();
   EXPECT_TRUE(full());

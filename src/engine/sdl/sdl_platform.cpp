@@ -21,6 +21,7 @@ SdlSystem::SdlSystem() {
     error_ = SDL_GetError();
     return;
   }
+  EndPromptlyOnQuitSignals();
   // With no display SDL falls back to drivers that draw nowhere; the game would run unseen.
   // Those are for tests, which ask for them by name.
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";

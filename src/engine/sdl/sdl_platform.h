@@ -10,7 +10,8 @@
 #include "io/paths.h"
 
 // SDL, SDL2_image and SDL2_ttf for the life of the program. SIGINT and SIGTERM become quit
-// events, that is close requests of the window.
+// events, that is close requests of the window, and end the program a second later if it is still
+// there (EndPromptlyOnQuitSignals).
 class SdlSystem {
  public:
   SdlSystem();
@@ -27,6 +28,12 @@ class SdlSystem {
   bool ttf_ = false;
   std::string error_;
 };
+
+// Once SDL has put its handlers on SIGINT and SIGTERM: a program still running a second after the
+// first of them, or getting a second one, ends itself as the signal would have ended it, even when
+// its main loop is stuck in a call that does not return. Does nothing where there are no such
+// signals to watch (sdl_quit_signals_posix.cpp, sdl_quit_signals_windows.cpp).
+void EndPromptlyOnQuitSignals();
 
 class SdlPlatform : public Platform {
  public:

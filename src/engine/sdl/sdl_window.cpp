@@ -1,6 +1,7 @@
 #include "engine/sdl/sdl_window.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "engine/common/icon.h"
@@ -79,10 +80,17 @@ bool SdlWindow::TakeFocusLoss() {
   return lost;
 }
 
-void SdlWindow::ToggleFullScreen() {
+bool SdlWindow::FullScreen() const {
+  return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void SdlWindow::SwitchFullScreenWhenDue() {
   if (window_ == nullptr) return;
-  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  const std::optional<bool> full = fullScreen_.Due(FullScreen(), SDL_GetTicks64());
+  if (!full) return;
+  // The display may take its time: the presses meanwhile wait in the queue for the next pump.
+  SDL_SetWindowFullscreen(window_, *full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  fullScreen_.Switched(SDL_GetTicks64());
 }
 
 void SdlWindow::Pump() {
@@ -121,7 +129,7 @@ void SdlWindow::Pump() {
         // Alt+Enter and F11 switch between window and full screen; the game does not see them.
         if ((IsEnter(key.scancode) && (key.mod & KMOD_ALT) != 0) ||
             key.scancode == SDL_SCANCODE_F11) {
-          if (event.key.repeat == 0) ToggleFullScreen();
+          if (event.key.repeat == 0) fullScreen_.Press(FullScreen());
           break;
         }
         keys_.Press(key.scancode, event.key.repeat != 0);
@@ -138,8 +146,12 @@ void SdlWindow::Pump() {
   boxClosed_ = false;
   if (exposed && listener_ != nullptr && window_ != nullptr) listener_->WindowExposed();
   // The window closes at most once a pump, however many ways the request came (the close button
-  // sends both a window close and a quit).
-  if (closeRequested) RequestClose();
+  // sends both a window close and a quit). A window about to close switches no more.
+  if (closeRequested) {
+    RequestClose();
+  } else {
+    SwitchFullScreenWhenDue();
+  }
 }
 
 SDL_Surface* CreateWindowIcon() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/common/close_request.h"
+#include "engine/common/full_screen_switch.h"
 #include "engine/sdl/sdl_gamepad.h"
 #include "engine/sdl/sdl_keys.h"
 
@@ -47,7 +48,7 @@ class SdlWindow {
   bool Closed() const { return close_.Closed(); }
 
   // Processes the pending events: keys, gamepads, close requests, focus, F11 and Alt+Enter,
-  // repaints.
+  // repaints. Makes at most one switch between window and full screen (FullScreenSwitch).
   void Pump();
   KeyState& Keys() { return keys_; }
   const Gamepads& Pads() const { return pads_; }
@@ -58,9 +59,12 @@ class SdlWindow {
   // as the player leaving the game.
   void MessageBoxClosed();
 
-  void ToggleFullScreen();
+  bool FullScreen() const;
 
  private:
+  // Switches between window and full screen when the player's presses ask for it and the last
+  // switch has settled.
+  void SwitchFullScreenWhenDue();
   // The window goes away, its renderer first.
   void Close();
   // Nothing stays held: keyboard and pads let go.
@@ -69,6 +73,7 @@ class SdlWindow {
   SDL_Window* window_ = nullptr;
   WindowListener* listener_ = nullptr;
   CloseRequest close_;
+  FullScreenSwitch fullScreen_;
   std::string caption_;
   KeyState keys_;
   Gamepads pads_{keys_};
