@@ -2,8 +2,9 @@
 # The Windows game as a player meets it: the zip unpacked, swayfire.exe started under Wine in an X
 # display (Xvfb), the menu and a survival game drawn and told apart, keys typed by xdotool, T
 # saving screenshots, the score file written with Linux line ends, and the exit entry ending the
-# game with status 0. Again from a folder whose name has non-ASCII letters; and from a game folder
-# that cannot be written, where the player's files go to %APPDATA%\Swayfire instead.
+# game with status 0; then a level cleared in play, its record and the unlocked level saved. Again
+# from a folder whose name has non-ASCII letters; and from a game folder that cannot be written,
+# where the player's files go to %APPDATA%\Swayfire instead.
 #   game.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR
 set -u
 win_build=$1
@@ -61,6 +62,39 @@ play() {
     test "$(tr -cd '\r' <"$score_file" | wc -c)" = 0
 }
 
+# The score file's value of KEY (no section needed: the keys are unique), CRs dropped.
+stored() { tr -d '\r' <"$score_file" 2>/dev/null | sed -n "s/^$1=//p"; }
+level_passed() { [ "$(stored PASSED)" = 2 ]; }
+
+# A record set in the window: level 1 played until it is cleared, as a player would: the ship
+# sweeps the field in a square, firing in all four directions, the health key (H held, E pressed)
+# keeping it alive. The score file then says level 2 is unlocked and holds level 1's record. A
+# minute and a half of play under Wine clears it; five minutes are allowed.
+clear_level() {
+  local where=$1 deadline sweeps=0 arrows=(Right Down Left Up)
+  (cd "$folder" && exec wine ./swayfire.exe) >"$work/log" 2>&1 &
+  game_pid=$!
+  check "$where: no window titled \"$title\"" wait_window
+  check "$where: the game never reached its main loop" wait_main_loop "$score_file"
+  keys Down Return
+  deadline=$((SECONDS + 300))
+  while [ $SECONDS -lt $deadline ] && kill -0 "$game_pid" 2>/dev/null && ! level_passed; do
+    # A press counts once per pass, and the health key only while H is down at a pass.
+    xdotool keydown "${arrows[sweeps / 6 % 4]}" key --delay 60 d w s a keyup "${arrows[sweeps / 6 % 4]}" \
+      keydown h sleep 0.05 key e sleep 0.05 keyup h
+    sweeps=$((sweeps + 1))
+  done
+  check "$where: level 1 not cleared (PASSED=$(stored PASSED), 2 expected)" level_passed
+  check "$where: no record of level 1 saved (M2-1=$(stored M2-1))" test "$(stored M2-1)" -gt 0
+  # Back in the menu on the level entry; one down is the exit entry.
+  sleep 2
+  keys Down
+  sleep 0.5
+  keys Return
+  wait_game 20
+  check "$where: the exit entry after a level: status $status (0 expected)" test "$status" = 0
+}
+
 # Screenshots of this test, oldest first, wherever the game put them.
 rm -rf "$appdata"
 screenshots() {
@@ -70,6 +104,7 @@ screenshots() {
 
 unpack plain
 play "a plain folder"
+clear_level "a plain folder"
 
 unpack "unz-j$(printf '\303\266')rg"
 play "a folder named unz-j$(printf '\303\266')rg"

@@ -10,7 +10,8 @@ foreach(script ${WINDOWS_TESTS})
   set_tests_properties(windows.${name} PROPERTIES LABELS windows TIMEOUT 600 RESOURCE_LOCK wine
     SKIP_RETURN_CODE 77)
 endforeach()
-# The game under Wine types keys in real time, as the real-window tests do: alone.
+# The game under Wine types keys in real time, as the real-window tests do: alone, and with time
+# for a level played to its end.
 if(TEST windows.game)
-  set_tests_properties(windows.game PROPERTIES RUN_SERIAL ON)
+  set_tests_properties(windows.game PROPERTIES RUN_SERIAL ON TIMEOUT 900)
 endif()
