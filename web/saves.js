@@ -20,8 +20,11 @@ var swayfire = Module['swayfire'] = Module['swayfire'] || {};
   var kStore = 'FILE_DATA';
   // Some private modes never answer: the game starts without its saves after this long.
   var kLoadMs = 4000;
-  // A save that has not answered by then counts as failed; the next change tries again.
-  var kSaveMs = 10000;
+  // The longest a sync of storage may take; the game's writes wait for it.
+  var kSyncMs = 3000;
+  // A save that has not answered by then counts as failed (the last guard: a sync answers
+  // within kSyncMs); the next change tries again.
+  var kSaveMs = 2 * kSyncMs;
   // The files the game keeps in /save (io/folders.h, core/score_file.h): a folder stored at one of
   // these names would keep the game from writing its file, so it is not loaded.
   var kGameFiles = ['/save/opt.ini', '/save/files/bullet.dds'];
@@ -337,8 +340,39 @@ var swayfire = Module['swayfire'] = Module['swayfire'] || {};
     }
   }
 
+  // Syncs that ran out of time and have not answered yet.
+  var silentSyncs = 0;
+
   // Replaces IDBFS.syncfs: populate reads storage into /save, else /save is written to storage.
+  // The game waits for it at every write (the write's flush, fsync, syncs its folder), so it
+  // always answers, within kSyncMs: at once when storage cannot be used this visit (the page says
+  // so already) or when an earlier sync still has not answered.
   function syncSaves(mount, populate, callback) {
+    if (!populate && swayfire.storageLasting) return callback(null);
+    if (silentSyncs > 0) return callback(failure('Timeout', 'an earlier sync has not answered'));
+    var answered = false;
+    var timedOut = false;
+    var answer = function(error) {
+      if (answered) return;
+      answered = true;
+      clearTimeout(timer);
+      callback(error || null);
+    };
+    var timer = setTimeout(function() {
+      timedOut = true;
+      silentSyncs++;
+      answer(failure('Timeout', 'no answer'));
+    }, kSyncMs);
+    runSync(mount, populate, function(error) {
+      if (timedOut) {
+        silentSyncs--;
+        return;
+      }
+      answer(error);
+    });
+  }
+
+  function runSync(mount, populate, callback) {
     var root = mount.mountpoint;
     openDatabase(root, function(error, db) {
       if (error) return callback(error);
@@ -359,8 +393,7 @@ var swayfire = Module['swayfire'] = Module['swayfire'] || {};
 
   // ---- Saving while the game runs ----
 
-  // One write-back at a time; changes made meanwhile are written by one more pass after it. The
-  // game never waits for it.
+  // One write-back at a time; changes made meanwhile are written by one more pass after it.
   swayfire.saving = false;
   swayfire.saveAgain = false;
   swayfire.save = function() {

@@ -553,6 +553,29 @@ def damaged_entries(visit, check):
           "the repaired entries are stored with dates")
 
 
+# IndexedDB that takes every request and never answers (as some private modes do).
+SILENT_STORAGE_JS = """
+indexedDB.open = function() { return {}; };
+"""
+
+
+def silent_storage(visit, check):
+    script = visit.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                          {"source": SILENT_STORAGE_JS})
+    try:
+        visit.open()
+        s = visit.wait("the menu with silent storage", lambda s: s["mode"] == "menu", 60)
+    finally:
+        visit.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                     {"identifier": script["identifier"]})
+    check(s.get("storageProblem") == "browser storage did not answer",
+          "storage that never answers: the game starts, and the status says why: %r" % s.get("storageProblem"))
+    reset_record(visit)
+    s = visit.after_passes(60, timeout=15)
+    check(s["mode"] == "menu" and visit.message() == storage_message("browser storage did not answer"),
+          "the game runs on after R+E, and the page says scores cannot be saved: %r" % visit.message())
+
+
 BREAK_STORAGE_JS = """
 Object.defineProperty(window, 'indexedDB', {get() { return undefined; }, configurable: true});
 """
@@ -627,6 +650,9 @@ def main():
             with harness.Server(a.build_web) as damaged_server:
                 phase(check, "the visit over damaged entries", damaged_entries,
                       Visit(driver, damaged_server, a.out, check), check)
+            with harness.Server(a.build_web) as silent_server:
+                phase(check, "the visit with silent storage", silent_storage,
+                      Visit(driver, silent_server, a.out, check), check)
             phase(check, "the visit without storage", broken_storage, visit, check)
         finally:
             driver.quit()
