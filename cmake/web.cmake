@@ -37,7 +37,7 @@ add_executable(swayfire src/app/web_main.cpp)
 target_link_libraries(swayfire PRIVATE swayfire_shell swayfire_web)
 set_target_properties(swayfire PROPERTIES
   SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${SWAYFIRE_WEB_OUTPUT_DIR}
-  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/pre.js;${PRELOAD_DEPENDS}")
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/saves.js;${CMAKE_SOURCE_DIR}/web/pre.js;${PRELOAD_DEPENDS}")
 # ASYNCIFY lets the game's own loop (and its splash wait) give the browser its turn at every
 # frame, so the game code stays as it is on the desktop; see EndFrame in web_engine.cpp.
 target_link_options(swayfire PRIVATE
@@ -46,6 +46,7 @@ target_link_options(swayfire PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sENVIRONMENT=web -sEXIT_RUNTIME=0
   -lopenal -lidbfs.js
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/saves.js"
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/pre.js"
   ${PRELOAD_OPTIONS})
 

@@ -19,13 +19,16 @@
   if (!context) swayfirePage.noWebGL();
 
   var texts = {
-    storage: 'Scores cannot be saved in this browser; they are kept until you leave the page.',
+    storage: function(why) {
+      return 'Scores cannot be saved in this browser (' + why + '); they are kept until you leave ' +
+        'the page.';
+    },
     ended: 'Swayfire has ended. Play again starts it afresh, with your scores.'
   };
   var modes = ['loading', 'splash', 'menu', 'game', 'ended'];
   var state = {
     passes: 0, mode: 'loading', menuSelection: 0, paused: false, score: 0, level: 0,
-    storage: 'ok', firstFrameMs: null
+    storage: 'ok', storageProblem: '', storageMessages: 0, firstFrameMs: null
   };
 
   function say(text) {
@@ -65,9 +68,19 @@
         loading.classList.add('hidden');
       }
     },
-    onStorageFailed: function() {
+    // Said once when saving stops working, with why; taken back when it works again.
+    onStorageFailed: function(why) {
       state.storage = 'unavailable';
-      if (state.mode !== 'ended') say(texts.storage);
+      state.storageProblem = why;
+      if (state.mode !== 'ended') {
+        say(texts.storage(why));
+        state.storageMessages++;
+      }
+    },
+    onStorageWorks: function() {
+      state.storage = 'ok';
+      state.storageProblem = '';
+      if (state.mode !== 'ended') say('');
     },
     onAbort: function(what) {
       say('Swayfire stopped: ' + what);
@@ -90,6 +103,10 @@
           say(texts.ended);
           swayfirePage.ended();
         }
+      },
+      notice: function(title, text) {
+        console.warn(title + ': ' + text);
+        if (state.mode !== 'ended' && state.storage === 'ok') say(text);
       },
       fatal: function(text) {
         say('Swayfire stopped: ' + text);

@@ -100,7 +100,7 @@ bool IniUtility::KeepUnreadable(const std::string& path, const KnownFile& known,
       WarnOnce("copy " + path, path + " holds " + known.trouble +
                                    "; the file as it was is kept in " + name +
                                    " before the game writes over it");
-      ShowOnce("copy", "Swayfire: a file was repaired",
+      ShowOnce("copy", kFileRepairedTitle,
                "Part of " + path + " could not be understood:\n" + known.trouble +
                    ".\n\nThe game keeps the file as it was in\n" + name +
                    "\nand goes on with what it could read.");
@@ -133,7 +133,7 @@ void IniUtility::Store(const std::string& section, const std::string& key, const
   auto couldNotSave = [&](const std::string& why) {
     WarnOnce("write " + path, "could not save " + what + " (" + why +
                                   "); scores of this run are kept in memory only");
-    ShowOnce("save", "Swayfire: scores not saved",
+    ShowOnce("save", kScoresNotSavedTitle,
              "Your scores cannot be saved to " + path + ":\n" + why +
                  ".\n\nThe game goes on and keeps the scores of this run until it ends; the file "
                  "keeps what it held. This is not said again in this run.");

@@ -22,6 +22,10 @@
 #include "io/paths.h"
 #include "io/read_file.h"
 
+// The titles of what is told through the platform, for a backend that shows each its own way.
+inline constexpr const char* kScoresNotSavedTitle = "Swayfire: scores not saved";
+inline constexpr const char* kFileRepairedTitle = "Swayfire: a file was repaired";
+
 class IniUtility : public Utility {
  public:
   explicit IniUtility(const Paths& paths, bool durable = true);

@@ -4,7 +4,9 @@
 move the cursor and start a survival game; firing, P and Escape work; the exit entry ends the game
 and the page says so; the score file written on one visit is read back on the next (same browser
 profile), and a record reset there is written back; with IndexedDB gone, the game still plays and
-the page says that scores cannot be saved.
+the page says that scores cannot be saved. With storage full, the game plays on, the page says
+so once and takes it back once storage has room; entries of the wrong shape in storage are
+repaired or skipped, told in the console, and the game starts.
 
   browser_test.py BUILD_WEB [--files FILES] [--out FOLDER]
 
@@ -23,7 +25,14 @@ import harness  # noqa: E402
 import pictures  # noqa: E402
 
 SKIP = 77
-STORAGE_MESSAGE = "Scores cannot be saved in this browser; they are kept until you leave the page."
+
+
+def storage_message(why):
+    return "Scores cannot be saved in this browser (%s); they are kept until you leave the page." % why
+
+
+NO_STORAGE = "this browser keeps no files for the page"
+FULL_STORAGE = "the browser's storage for this page is full"
 ENDED_MESSAGE = "Swayfire has ended. Play again starts it afresh, with your scores."
 # The survival record as the menu draws it: "BEST SCORE" at (385, 170), the number below it.
 RECORD_BOX = (405, 180, 100, 22)
@@ -411,6 +420,161 @@ def options_written(visit, check):
           "sound on is written exactly as SND=True: %r" % text)
     time.sleep(1)
 
+# Chromium checks an origin's quota when its storage is first used in a session: a quota of one
+# byte set before then makes every IndexedDB write abort with QuotaExceededError, and lifting it
+# lets writes through again at once.
+def set_quota(visit, size=None):
+    origin = visit.server.url("")
+    params = {"origin": origin} if size is None else {"origin": origin, "quotaSize": size}
+    visit.driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", params)
+
+
+def reset_record(visit):
+    """R held with E pressed on SURVIVAL: the game writes its score file."""
+    visit.focus()
+    visit.chord("r", "e")
+
+
+def full_storage(visit, check):
+    """A page whose storage is full from the start (an origin of its own, so fresh storage)."""
+    set_quota(visit, 1)
+    visit.open()
+    s = visit.wait("the menu with full storage", lambda s: s["mode"] == "menu", 60)
+    # The first start writes opt.ini and the score file, and storage refuses them.
+    s = visit.wait("the storage message", lambda s: s["storage"] != "ok", 15)
+    check(s.get("storageProblem") == FULL_STORAGE, "the status says storage is full: %r" % s.get("storageProblem"))
+    check(visit.message() == storage_message(FULL_STORAGE),
+          "the page says scores cannot be saved, and why: %r" % visit.message())
+    for attempt in range(2):  # each reset is one more refused save
+        reset_record(visit)
+        s = visit.after_passes(60, timeout=15)
+        check(s["mode"] == "menu", "the game runs on after R+E with full storage (status %r)" % s)
+    from selenium.webdriver.common.keys import Keys
+    visit.press(Keys.RETURN)
+    s = visit.wait("a game with full storage", lambda s: s["mode"] == "game", 10)
+    s = visit.after_passes(60, timeout=15)
+    check(s["mode"] == "game", "and a survival game plays (status %r)" % s)
+    check(s.get("storageMessages") == 1 and visit.message() == storage_message(FULL_STORAGE),
+          "the page said it once (%r times) and still says it" % s.get("storageMessages"))
+    # Room again: the next save goes through and the message goes.
+    set_quota(visit)
+    visit.press(Keys.ESCAPE)
+    visit.wait("the menu again", lambda s: s["mode"] == "menu", 10)
+    reset_record(visit)
+    s = visit.wait("storage working again", lambda s: s["storage"] == "ok", 15)
+    check(s.get("storage") == "ok" and visit.message() == "",
+          "once storage has room, a save goes through and the message goes: %r" % visit.message())
+    visit.console_errors("the visit with full storage")
+    found = score_file(visit)
+    check("M1=0" in (found or {}).get("text", "").split(),
+          "and the score file is in storage: %r" % found)
+
+
+# Entries of the wrong shape in the store Emscripten's IDBFS keeps for /save (version 21, with an
+# index on the timestamp), planted before the game's first load on this origin.
+PLANT_JS = """
+const done = arguments[arguments.length - 1];
+const text = s => new TextEncoder().encode(s);
+const folder = 16877, file = 33206;
+const entries = [
+  ['/save/files', {timestamp: new Date(), mode: folder}],
+  ['/save/files/bullet.dds', {timestamp: new Date(), mode: folder}],
+  ['/save/files/bullet.dds/inside', {timestamp: new Date(), mode: file, contents: text('x')}],
+  ['/save/opt.ini', {timestamp: '2024-05-06T07:08:09Z', mode: file,
+                     contents: text('[OPTIONS]\\r\\nFS=False\\r\\nSND=False\\r\\n')}],
+  ['/save/opt.ini/under', {timestamp: new Date(), mode: file, contents: text('y')}],
+  ['/save/notes.txt', {timestamp: 1700000000000, mode: file, contents: 'plain text'}],
+  ['/save/odd.bin', {timestamp: new Date(), mode: file, contents: {not: 'bytes'}}],
+];
+const r = indexedDB.open('/save', 21);
+r.onupgradeneeded = () => {
+  r.result.createObjectStore('FILE_DATA').createIndex('timestamp', 'timestamp', {unique: false});
+};
+r.onerror = () => done('cannot open: ' + r.error);
+r.onsuccess = () => {
+  const db = r.result;
+  const t = db.transaction('FILE_DATA', 'readwrite');
+  for (const [key, value] of entries) t.objectStore('FILE_DATA').put(value, key);
+  t.oncomplete = () => { db.close(); done('planted'); };
+  t.onabort = () => done('not planted: ' + t.error);
+};
+"""
+
+STORED_JS = """
+const done = arguments[arguments.length - 1];
+const r = indexedDB.open('/save');
+r.onsuccess = () => {
+  const store = r.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+  const all = {};
+  store.openCursor().onsuccess = e => {
+    const c = e.target.result;
+    if (!c) { r.result.close(); return done(all); }
+    const v = c.value;
+    all[c.key] = {date: v.timestamp instanceof Date, dir: (v.mode & 61440) === 16384,
+                  text: v.contents instanceof Uint8Array ? new TextDecoder().decode(v.contents) : null};
+    c.continue();
+  };
+};
+r.onerror = () => done(null);
+"""
+
+
+def damaged_entries(visit, check):
+    visit.open(harness.BLANK_PATH)
+    planted = visit.driver.execute_async_script(PLANT_JS)
+    check(planted == "planted", "entries of the wrong shape planted in IndexedDB: %r" % planted)
+    harness.console(visit.driver)
+    visit.open()
+    s = visit.wait("the menu over damaged entries", lambda s: s["mode"] == "menu", 60)
+    check(s.get("mode") == "menu", "the game starts over entries of the wrong shape")
+    told = [text for level, text in harness.console(visit.driver) if "swayfire: saved files" in text]
+    for text in told:
+        print("      console: " + text[:200])
+    for key, what in [("/save/files/bullet.dds", "skipped"), ("/save/files/bullet.dds/inside", "skipped"),
+                      ("/save/opt.ini/under", "skipped"), ("/save/odd.bin", "skipped"),
+                      ("/save/opt.ini", "repaired"), ("/save/notes.txt", "repaired")]:
+        check(any(what + ' \\"' + key + '\\"' in t or what + ' "' + key + '"' in t for t in told),
+              "the console tells that %s was %s" % (key, what))
+    s = visit.after_passes(30)
+    check(s.get("storage") == "ok" and visit.message() == "",
+          "storage works: no message on the page (%r, %r)" % (s.get("storage"), visit.message()))
+    options = visit.driver.execute_script(OPTIONS_JS) or ""
+    check("SND=False" in options.split(), "opt.ini with a text timestamp is read: %r" % options)
+    reset_record(visit)
+    s = visit.after_passes(30)
+    check(s.get("storage") == "ok", "R+E saves (status %r)" % s.get("storage"))
+    time.sleep(0.5)  # the write-back
+    visit.open(harness.BLANK_PATH)
+    stored = visit.driver.execute_async_script(STORED_JS) or {}
+    score = stored.get("/save/files/bullet.dds") or {}
+    check(not score.get("dir") and "[SCORE]" in (score.get("text") or ""),
+          "the score file is stored where the folder was: %r" % {k: v for k, v in score.items() if k != "text"})
+    check(all(stored.get(k, {}).get("date") for k in ("/save/opt.ini", "/save/notes.txt")),
+          "the repaired entries are stored with dates")
+
+
+# IndexedDB that takes every request and never answers (as some private modes do).
+SILENT_STORAGE_JS = """
+indexedDB.open = function() { return {}; };
+"""
+
+
+def silent_storage(visit, check):
+    script = visit.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                          {"source": SILENT_STORAGE_JS})
+    try:
+        visit.open()
+        s = visit.wait("the menu with silent storage", lambda s: s["mode"] == "menu", 60)
+    finally:
+        visit.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                     {"identifier": script["identifier"]})
+    check(s.get("storageProblem") == "browser storage did not answer",
+          "storage that never answers: the game starts, and the status says why: %r" % s.get("storageProblem"))
+    reset_record(visit)
+    s = visit.after_passes(60, timeout=15)
+    check(s["mode"] == "menu" and visit.message() == storage_message("browser storage did not answer"),
+          "the game runs on after R+E, and the page says scores cannot be saved: %r" % visit.message())
+
 
 BREAK_STORAGE_JS = """
 Object.defineProperty(window, 'indexedDB', {get() { return undefined; }, configurable: true});
@@ -423,7 +587,8 @@ def broken_storage(visit, check):
     s = visit.wait("the menu without IndexedDB", lambda s: s["mode"] == "menu", 60)
     check(s.get("mode") == "menu", "without IndexedDB the game still reaches the menu")
     check(s.get("storage") == "unavailable", "the status says storage is unavailable: %r" % s.get("storage"))
-    check(visit.message() == STORAGE_MESSAGE, "the page says scores cannot be saved: %r" % visit.message())
+    check(visit.message() == storage_message(NO_STORAGE),
+          "the page says scores cannot be saved, and why: %r" % visit.message())
     from selenium.webdriver.common.keys import Keys
     visit.focus()
     visit.press(Keys.RETURN)
@@ -478,6 +643,16 @@ def main():
             zero_record = phase(check, "the first visit", first_visit, visit, check, refs)
             if zero_record is not None:
                 phase(check, "the second visit", second_visit, visit, check, zero_record)
+            # Each on an origin of its own: fresh storage, its quota first used there.
+            with harness.Server(a.build_web) as full_server:
+                phase(check, "the visit with full storage", full_storage,
+                      Visit(driver, full_server, a.out, check), check)
+            with harness.Server(a.build_web) as damaged_server:
+                phase(check, "the visit over damaged entries", damaged_entries,
+                      Visit(driver, damaged_server, a.out, check), check)
+            with harness.Server(a.build_web) as silent_server:
+                phase(check, "the visit with silent storage", silent_storage,
+                      Visit(driver, silent_server, a.out, check), check)
             phase(check, "the visit without storage", broken_storage, visit, check)
         finally:
             driver.quit()

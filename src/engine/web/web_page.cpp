@@ -68,7 +68,10 @@ EM_JS(void, swayfire_download, (const char* name, const void* data, int size, co
 EM_JS(void, swayfire_set_title, (const char* title), { document.title = UTF8ToString(title); });
 
 EM_JS(void, swayfire_storage_failed, (const char* why),
-      { Module['swayfire'].storageFailed(UTF8ToString(why)); });
+      { Module['swayfire'].storageFailed(UTF8ToString(why), true); });
+
+EM_JS(void, swayfire_notice, (const char* title, const char* text),
+      { Module['swayfire'].notice(UTF8ToString(title), UTF8ToString(text)); });
 
 EM_JS(void, swayfire_ended, (int normally), { Module['swayfire'].ended(normally); });
 
@@ -125,6 +128,10 @@ void WebPage::Ended(bool normally) {
 
 void WebPage::StorageFailed(const std::string& why) {
   swayfire_storage_failed(why.c_str());
+}
+
+void WebPage::Notice(const std::string& title, const std::string& text) {
+  swayfire_notice(title.c_str(), text.c_str());
 }
 
 void WebPage::Fatal(const std::string& message) {

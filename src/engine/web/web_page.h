@@ -44,8 +44,11 @@ class WebPage {
   static void Download(const std::string& name, const void* data, size_t size,
                        const std::string& type);
   static void SetTitle(const std::string& title);
-  // A save failed: the page says once that scores cannot be kept, and the status says so.
+  // The game could not save its scores (for the rest of this visit): the page says once that
+  // scores cannot be kept, and why, and the status says so.
   static void StorageFailed(const std::string& why);
+  // Anything else the game tells the player: a line on the page, and the console.
+  static void Notice(const std::string& title, const std::string& text);
   // The game is over: the page's status says so, and its message too when it ended normally (a
   // fatal error keeps its own message). Fatal shows such an error.
   void Ended(bool normally);

@@ -33,10 +33,9 @@ class WebPlatform : public Platform {
   void Beep() override { audio_.Beep(); }
   void Sleep(uint32_t milliseconds) override { page_.Sleep(milliseconds); }
   void ReportFatal(const std::string& message) override;
-  // The one warning the game gives, a score it could not save, is the page's storage message.
-  void ShowWarning(const std::string&, const std::string& text) override {
-    WebPage::StorageFailed(text);
-  }
+  // A score the game could not save is the page's storage message; anything else it tells (a
+  // score file repaired) is a note on the page.
+  void ShowWarning(const std::string& title, const std::string& text) override;
   void BeginPass() override { page_.CountPass(); }
   bool LostFocus() override { return input_.TakeFocusLoss(); }
 
