@@ -136,7 +136,8 @@ install_game() {
   fi
   cp "$game" "$folder/swayfire"
   cp -r "$build/files" "$folder/files"
-  rm -f "$score_file"
+  # A developer who played from the build folder left a score file and its lock file there.
+  rm -f "$score_file" "$score_file.lock"
   if [ $# -gt 0 ]; then
     printf '[OPTIONS]\r\nFS=False\r\nSND=%s\r\n' "$1" >"$folder/opt.ini"
   else
