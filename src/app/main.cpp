@@ -10,6 +10,8 @@
 #include "engine/sdl/sdl_platform.h"
 #include "io/folders.h"
 #include "io/paths.h"
+#include "replay/recorder.h"
+#include "replay/replay_store.h"
 #include "shell/shell.h"
 
 namespace {
@@ -21,7 +23,7 @@ const char* const kUsage =
     "  -h, --help   print this help and exit\n"
     "  --version    print the version and exit\n"
     "\n"
-    "Files: opt.ini (options: FS=True full screen, SND=True sound) and the scores, in\n"
+    "Files: opt.ini (options: FS=True full screen, SND=True sound), the scores and replays/, in\n"
     "~/.local/share/swayfire/ ($XDG_DATA_HOME/swayfire/), or beside the game when it is portable.\n"
     "Keys, bonus items and scores: README.md (/usr/share/doc/swayfire/README.md) and man 6 "
     "swayfire.\n";
@@ -59,7 +61,14 @@ int main(int argc, char** argv) {
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());
 
     backend.utility.TellPlayerThrough(backend.platform);
-    Game game(backend.engine, backend.utility, backend.musicPlayer, backend.platform);
+    // Every game played is recorded, and kept beside the score file.
+    const ReplayStore store(place.folders.app + "/files");
+    GameRecorder recorder(backend.engine, backend.utility, backend.platform,
+                          [&store](const Replay& game, const std::string& recordKey) {
+                            store.Keep(game, recordKey);
+                          });
+    Game game(recorder.engine(), recorder.utility(), backend.musicPlayer, recorder.platform());
+    recorder.Attach(game);
     return Main(game);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "swayfire: error: %s\n", error.what());

@@ -1,0 +1,77 @@
+#include "replay/watch.h"
+
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+#include "replay/version.h"
+#include "shell/shell.h"
+
+namespace {
+
+std::string Mode(const Replay& replay) {
+  return replay.start.survival ? "survival" : "level";
+}
+
+std::string Difference(const std::string& name, int64_t pass) {
+  return name + ": the game's state differs from the recorded one after pass " +
+         std::to_string(pass) + " (the replay was changed, or recorded by other rules)";
+}
+
+}  // namespace
+
+bool LoadReplay(const std::string& path, Replay& replay, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = path + ": cannot read the replay";
+    return false;
+  }
+  std::string text;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<size_t>(in.gcount()));
+    if (text.size() > kMaxReplayBytes) break;
+  }
+  if (in.bad()) {
+    error = path + ": cannot read the replay";
+    return false;
+  }
+  try {
+    replay = ReadReplay(text, ReplayGameVersion());
+  } catch (const ReplayError& problem) {
+    error = path + ": " + problem.what();
+    return false;
+  }
+  return true;
+}
+
+int VerifyReplay(Game& game, ReplayPlayback& playback, const std::string& name, std::ostream& out,
+                 std::ostream& err) {
+  StartUp(game);
+  if (!game.Running) {
+    err << name << ": the game did not start\n";
+    return 1;
+  }
+  if (playback.Begin(game)) {
+    while (playback.Step(game)) {
+    }
+  }
+  const Replay& replay = playback.replay();
+  out << "mode: " << Mode(replay) << "\n"
+      << "start level: " << replay.start.level << "\n"
+      << "final score: " << game.Score << "\n"
+      << "passes: " << playback.Pass() << "\n";
+  const int64_t differs = playback.FirstDifference();
+  if (differs < 0 && !playback.Finished()) {
+    err << name << ": the game stopped after pass " << playback.Pass() << " of " << replay.passes
+        << "\n";
+    return 1;
+  }
+  if (differs >= 0) {
+    err << Difference(name, differs) << "\n";
+    return 1;
+  }
+  out << "every digest matched\n";
+  return 0;
+}
