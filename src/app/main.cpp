@@ -12,16 +12,18 @@
 #include "io/paths.h"
 #include "replay/recorder.h"
 #include "replay/replay_store.h"
+#include "replay/watch.h"
 #include "shell/shell.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: swayfire [--help] [--version]\n"
+    "usage: swayfire [--replay FILE] [--help] [--version]\n"
     "A small arcade shooter: move with the arrow keys, fire with A, D, W, S.\n"
     "\n"
-    "  -h, --help   print this help and exit\n"
-    "  --version    print the version and exit\n"
+    "  --replay FILE  watch a recorded game (Space pauses, F held is faster, Escape ends)\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the version and exit\n"
     "\n"
     "Files: opt.ini (options: FS=True full screen, SND=True sound), the scores and replays/, in\n"
     "~/.local/share/swayfire/ ($XDG_DATA_HOME/swayfire/), or beside the game when it is portable.\n"
@@ -31,9 +33,22 @@ const char* const kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const CommandLineOutcome outcome =
-      ReadCommandLine(CommandLine{"swayfire", kUsage, {}}, argc, argv, std::cout, std::cerr);
+  std::string replayFile;
+  const CommandLine line{"swayfire", kUsage, {{"--replay", [&](const std::string& value) {
+                                                 replayFile = value;
+                                                 return std::string();
+                                               }}}};
+  const CommandLineOutcome outcome = ReadCommandLine(line, argc, argv, std::cout, std::cerr);
   if (!outcome.run) return outcome.status;
+  // A replay that cannot be played is told before any window opens.
+  Replay replay;
+  if (!replayFile.empty()) {
+    std::string error;
+    if (!LoadReplay(replayFile, replay, error)) {
+      std::fprintf(stderr, "swayfire: %s\n", error.c_str());
+      return 2;
+    }
+  }
   try {
     SdlSystem system;
     if (!system.Ok()) {
@@ -56,6 +71,14 @@ int main(int argc, char** argv) {
     if (!place.error.empty()) {
       backend.platform.ReportFatal(place.error);
       return 1;
+    }
+    if (!replayFile.empty()) {
+      // Watching writes nothing: not the scores, not the options, not a replay.
+      ReplayPlayback playback(backend.engine, backend.utility, backend.platform, std::move(replay),
+                              true);
+      Game game(playback.engine(), playback.utility(), backend.musicPlayer, playback.platform());
+      return WatchReplay(game, playback, backend.engine, backend.platform,
+                         FileName(FilePath(replayFile).filename()), std::cout, std::cerr);
     }
     const std::string problem = PrepareUserFolder(place.folders);
     if (!problem.empty()) std::fprintf(stderr, "swayfire: warning: %s\n", problem.c_str());

@@ -10,6 +10,10 @@
 
 namespace {
 
+// The scan code of F, which the game itself never reads.
+constexpr int16_t kFastKey = 33;
+constexpr int kFastPasses = 4;
+
 std::string Mode(const Replay& replay) {
   return replay.start.survival ? "survival" : "level";
 }
@@ -74,4 +78,54 @@ int VerifyReplay(Game& game, ReplayPlayback& playback, const std::string& name, 
   }
   out << "every digest matched\n";
   return 0;
+}
+
+int WatchReplay(Game& game, ReplayPlayback& playback, Engine& keys, Platform& window,
+                const std::string& name, std::ostream& out, std::ostream& err) {
+  StartUp(game);
+  const std::string title = "Swayfire replay: " + name;
+  bool paused = false;
+  bool playing = game.Running && playback.Begin(game);
+  window.SetCaption(title);
+  while (playing && game.Running) {
+    if (keys.IsKeyHit(Key::Escape)) break;
+    if (keys.IsKeyHit(Key::Space)) {
+      paused = !paused;
+      window.SetCaption(paused ? title + " (paused: Space plays on)" : title);
+    }
+    if (paused) {
+      // The last frame stays on screen; the window keeps its pace and reads its keys.
+      window.BeginPass();
+      keys.EndFrame();
+      continue;
+    }
+    const int passes = keys.IsKeyDown(kFastKey) ? kFastPasses : 1;
+    for (int i = 0; i < passes && playing; ++i) {
+      playback.ShowFrames(i == passes - 1);
+      playing = playback.Step(game);
+    }
+    playback.ShowFrames(true);
+  }
+
+  int status = 0;
+  std::string ending;
+  if (playback.FirstDifference() >= 0) {
+    err << "swayfire: " << Difference(name, playback.FirstDifference()) << "\n";
+    ending = "differs from the recording after pass " + std::to_string(playback.FirstDifference());
+    status = 1;
+  } else if (playback.Finished()) {
+    out << "swayfire: " << name << ": final score " << game.Score << " after " << playback.Pass()
+        << " passes\n";
+    ending = "final score " + std::to_string(game.Score);
+  }
+  if (!ending.empty() && game.Running) {
+    window.SetCaption(title + ": " + ending + " (Escape leaves)");
+    while (game.Running && !keys.IsKeyHit(Key::Escape)) {
+      window.BeginPass();
+      keys.EndFrame();
+    }
+  }
+  game.Running = false;
+  ShutDown(game);
+  return status;
 }
