@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "io/paths.h"
 #include "replay/version.h"
 #include "shell/shell.h"
 
@@ -26,7 +27,7 @@ std::string Difference(const std::string& name, int64_t pass) {
 }  // namespace
 
 bool LoadReplay(const std::string& path, Replay& replay, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FilePath(path), std::ios::binary);
   if (!in) {
     error = path + ": cannot read the replay";
     return false;
