@@ -328,6 +328,41 @@ TEST(Replay, ATenMinuteSurvivalGameStaysUnder64KB) {
   EXPECT_EQ(back.game.Score, replay.score);
 }
 
+// The clock a recorded game reads moves 1/60 s a pass; when the wall clock jumps away from it (a
+// stall of seconds), it takes the wall clock again, and the replay keeps that new reading.
+TEST(Replay, AStalledClockIsTakenAgainAndPlaysBack) {
+  test::TempFolder folder;
+  test::MakeAssetFiles(folder.path());
+  RecordedRun run(folder, false);
+  StartUp(run.game);
+  std::vector<double> seen;
+  for (int pass = 1; pass <= 400 && run.games.empty(); ++pass) {
+    if (pass == 200) run.backend.clock().Advance(3000);
+    run.game.platform.BeginPass();
+    // A tap counts in the pass it is made in.
+    if (pass == 5) run.backend.TapKey(Key::Space);
+    if (pass == 300) run.backend.TapKey(Key::Escape);
+    if (run.recorder.Recording()) seen.push_back(run.game.platform.TimeOfDay());
+    RunPass(run.game);
+  }
+  ASSERT_EQ(run.games.size(), 1u);
+  const Replay& replay = run.games[0].replay;
+  std::vector<int64_t> anchors;
+  for (const ReplayEvent& event : replay.events) {
+    if (event.kind == ReplayEvent::Kind::Clock) anchors.push_back(event.pass);
+  }
+  // The game began at pass 6; the jump came before pass 200, the game's 195th.
+  EXPECT_EQ(anchors, (std::vector<int64_t>{1, 195}));
+  ASSERT_GT(seen.size(), 195u);
+  EXPECT_NEAR(seen[1] - seen[0], 1.0 / 60.0, 1e-9);
+  EXPECT_GT(seen[194] - seen[193], 2.9);
+
+  PlayedBack back(replay);
+  back.Play();
+  EXPECT_EQ(back.playback.FirstDifference(), -1);
+  EXPECT_TRUE(back.playback.Finished());
+}
+
 TEST(Replay, RecordFilesAreNamedForTheirRecord) {
   EXPECT_EQ(RecordReplayName("M1"), "best-survival.replay");
   EXPECT_EQ(RecordReplayName("M2-1"), "best-level-1.replay");
