@@ -42,10 +42,10 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/swayfire.rc PROPERTIES
   OBJECT_DEPENDS "${SWAYFIRE_ICO};${SWAYFIRE_RC_MANIFEST}")
 
 add_executable(swayfire WIN32 src/app/main.cpp ${CMAKE_BINARY_DIR}/swayfire.rc)
-target_link_libraries(swayfire PRIVATE swayfire_shell swayfire_sdl swayfire_command_line)
+target_link_libraries(swayfire PRIVATE swayfire_replay swayfire_sdl swayfire_command_line)
 add_executable(swayfire-headless src/app/headless.cpp src/app/headless_windows.cpp
   ${CMAKE_BINARY_DIR}/swayfire.rc)
-target_link_libraries(swayfire-headless PRIVATE swayfire_shell swayfire_recording
+target_link_libraries(swayfire-headless PRIVATE swayfire_replay swayfire_recording
   swayfire_command_line)
 foreach(exe swayfire swayfire-headless)
   target_link_options(${exe} PRIVATE -s)  # the zip ships stripped programs

@@ -11,6 +11,7 @@
 
 #include "../fuzz/ini_checks.h"
 #include "../fuzz/input_script_checks.h"
+#include "../fuzz/replay_checks.h"
 #include "test_support.h"
 
 namespace {
@@ -77,6 +78,16 @@ TEST(FuzzRegression, TheChecksCatchALostKeyAndAWrongReadBack) {
   std::vector<ScriptEvent> events = {{1, ScriptEvent::Kind::Down, 30},
                                      {3, ScriptEvent::Kind::Close, 0}};
   EXPECT_EQ(fuzzcheck::FormatInputScript(events), "1 down 30\n3 close\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FuzzRegression, ReplayInputsReadOrAreRefusedCleanly) {
+  std::vector<fs::path> files = Inputs("replay");
+  ASSERT_GE(files.size(), 3u) << "the replay seed corpus is missing";
+  for (const fs::path& file : files) EXPECT_EQ(fuzzcheck::CheckReplay(Bytes(file)), "") << file;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 //
 //   swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] [--passes N] [--seed N]
 //                     [--time SECONDS] [--help] [--version]
+//   swayfire-headless --replay FILE [--folder DIR] [--trace FILE]
 #include <charconv>
 #include <cstdlib>
 #include <exception>
@@ -15,6 +16,8 @@
 #include "core/game.h"
 #include "engine/recording/recording.h"
 #include "io/paths.h"
+#include "replay/playback.h"
+#include "replay/watch.h"
 #include "shell/shell.h"
 
 namespace {
@@ -23,6 +26,7 @@ struct Arguments {
   std::string folder = ExecutableFolder();
   std::string input;
   std::string trace;
+  std::string replay;
   int64_t passes = 3600;
   uint64_t seed = 1;
   double time = 43200;
@@ -32,12 +36,48 @@ const char* const kUsage =
     "usage: swayfire-headless [--folder DIR] [--input FILE] [--trace FILE] [--passes N] "
     "[--seed N]\n"
     "                         [--time SECONDS] [--help] [--version]\n"
-    "Runs the game without a window or sound, on a virtual clock, keys from a script.\n";
+    "       swayfire-headless --replay FILE [--folder DIR] [--trace FILE]\n"
+    "Runs the game without a window or sound, on a virtual clock, keys from a script.\n"
+    "With --replay, plays a recorded game as fast as it can and checks it against the recording:\n"
+    "exit status 0 when it plays as recorded, 1 when it does not, 2 when it cannot be read.\n";
 
 template <typename T>
 bool ParseNumber(const std::string& text, T& value) {
   auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// --replay: the recorded game on the recording backend, reading no file of the folder but the
+// game's pictures and sounds.
+int Verify(const Arguments& args) {
+  Replay replay;
+  std::string error;
+  if (!LoadReplay(args.replay, replay, error)) {
+    std::cerr << "swayfire-headless: " << error << "\n";
+    return 2;
+  }
+  RecordingBackend backend(RecordingBackend::Options{args.folder, args.time, false});
+  std::ofstream traceFile;
+  if (!args.trace.empty()) {
+    traceFile.open(args.trace, std::ios::binary | std::ios::trunc);
+    if (!traceFile) {
+      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
+      return 2;
+    }
+    backend.trace().SetStream(&traceFile);
+  }
+  ReplayPlayback playback(backend.engine(), backend.utility(), backend.platform(),
+                          std::move(replay), false);
+  Game game(playback.engine(), playback.utility(), backend.musicPlayer(), playback.platform());
+  const int status = VerifyReplay(game, playback, args.replay, std::cout, std::cerr);
+  if (!args.trace.empty()) {
+    traceFile.close();
+    if (!traceFile) {
+      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
+      return status == 0 ? 1 : status;
+    }
+  }
+  return status;
 }
 
 }  // namespace
@@ -57,6 +97,7 @@ int main(int argc, char** argv) try {
       {{"--folder", text(args.folder)},
        {"--input", text(args.input)},
        {"--trace", text(args.trace)},
+       {"--replay", text(args.replay)},
        {"--passes",
         [&](const std::string& value) {
           return ParseNumber(value, args.passes) && args.passes >= 1
@@ -75,6 +116,8 @@ int main(int argc, char** argv) try {
   const CommandLineOutcome outcome = ReadCommandLine(line, argc, argv, std::cout, std::cerr);
   if (!outcome.run) return outcome.status;
   while (args.folder.size() > 1 && args.folder.back() == '/') args.folder.pop_back();
+
+  if (!args.replay.empty()) return Verify(args);
 
   std::vector<ScriptEvent> script;
   if (!args.input.empty()) {

@@ -13,6 +13,8 @@ class Random {
   void ReseedFromTime(double timeOfDay);
   // Next number, uniform in [0, 1), with 24 bits of precision so that it is exact as a float.
   float Next();
+  // The whole state, which Seed() puts back (a replay keeps it).
+  uint64_t State() const { return state_; }
 
  private:
   uint64_t state_ = 0;

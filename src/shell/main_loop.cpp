@@ -14,6 +14,8 @@ std::string Lower(std::string text) {
   return text;
 }
 
+}  // namespace
+
 void StartUp(Game& game) {
   Platform& platform = game.platform;
   platform.SetCloseHandler([&game](int16_t& cancel) { Form_Unload(game, cancel); });
@@ -42,8 +44,6 @@ void ShutDown(Game& game) {
   game.engine.Shutdown();
   game.platform.UnloadWindow();
 }
-
-}  // namespace
 
 void RunPass(Game& game) {
   // The clocks: sums formed in double precision, stored as single.

@@ -12,6 +12,11 @@
 
 // The whole life of the program: start-up, the main loop, shutdown. Returns the exit status.
 int Main(Game& game);
+// Start-up: the window, pictures, fonts, sounds and the records; Running is then true unless the
+// window was closed meanwhile.
+void StartUp(Game& game);
+// Shutdown: the pictures released, the engine shut down, the window unloaded.
+void ShutDown(Game& game);
 // One pass of the main loop: clocks, music check, then the menu or the game.
 void RunPass(Game& game);
 // Close handler of the window frmMain: a close request while the loop runs ends it after the
