@@ -47,6 +47,36 @@ bool ParseNumber(const std::string& text, T& value) {
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
+// The trace's file, when --trace names one. A trace that did not reach its file (a full disk)
+// must not pass for a whole one, so it is checked when closed.
+class TraceFile {
+ public:
+  // False, with a message, when the file cannot be made.
+  bool Open(const std::string& path, RecordingBackend& backend) {
+    path_ = path;
+    if (path_.empty()) return true;
+    file_.open(path_, std::ios::binary | std::ios::trunc);
+    if (!file_) {
+      std::cerr << "swayfire-headless: cannot write trace " << path_ << "\n";
+      return false;
+    }
+    backend.trace().SetStream(&file_);
+    return true;
+  }
+  // The run's status, or 1 for a run that passed but left its trace incomplete.
+  int Close(int status) {
+    if (path_.empty()) return status;
+    file_.close();
+    if (file_) return status;
+    std::cerr << "swayfire-headless: cannot write trace " << path_ << ": the trace is incomplete\n";
+    return status == 0 ? 1 : status;
+  }
+
+ private:
+  std::string path_;
+  std::ofstream file_;
+};
+
 // --replay: the recorded game on the recording backend, reading no file of the folder but the
 // game's pictures and sounds.
 int Verify(const Arguments& args) {
@@ -57,27 +87,12 @@ int Verify(const Arguments& args) {
     return 2;
   }
   RecordingBackend backend(RecordingBackend::Options{args.folder, args.time, false});
-  std::ofstream traceFile;
-  if (!args.trace.empty()) {
-    traceFile.open(args.trace, std::ios::binary | std::ios::trunc);
-    if (!traceFile) {
-      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
-      return 2;
-    }
-    backend.trace().SetStream(&traceFile);
-  }
+  TraceFile trace;
+  if (!trace.Open(args.trace, backend)) return 2;
   ReplayPlayback playback(backend.engine(), backend.utility(), backend.platform(),
                           std::move(replay), false);
   Game game(playback.engine(), playback.utility(), backend.musicPlayer(), playback.platform());
-  const int status = VerifyReplay(game, playback, args.replay, std::cout, std::cerr);
-  if (!args.trace.empty()) {
-    traceFile.close();
-    if (!traceFile) {
-      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
-      return status == 0 ? 1 : status;
-    }
-  }
-  return status;
+  return trace.Close(VerifyReplay(game, playback, args.replay, std::cout, std::cerr));
 }
 
 }  // namespace
@@ -140,30 +155,13 @@ int main(int argc, char** argv) try {
   }
 
   RecordingBackend backend(RecordingBackend::Options{args.folder, args.time, false});
-  std::ofstream traceFile;
-  if (!args.trace.empty()) {
-    traceFile.open(args.trace, std::ios::binary | std::ios::trunc);
-    if (!traceFile) {
-      std::cerr << "swayfire-headless: cannot write trace " << args.trace << "\n";
-      return 2;
-    }
-    backend.trace().SetStream(&traceFile);
-  }
+  TraceFile trace;
+  if (!trace.Open(args.trace, backend)) return 2;
   backend.SetScript(std::move(script), args.passes);
 
   Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
   game.Rnd.Seed(args.seed);
-  int status = Main(game);
-  if (!args.trace.empty()) {
-    traceFile.close();
-    // A trace that did not reach its file (a full disk) must not pass for a whole one.
-    if (!traceFile) {
-      std::cerr << "swayfire-headless: cannot write trace " << args.trace
-                << ": the trace is incomplete\n";
-      return status == 0 ? 1 : status;
-    }
-  }
-  return status;
+  return trace.Close(Main(game));
 } catch (const std::exception& error) {
   std::cerr << "swayfire-headless: error: " << error.what() << "\n";
   return 1;
