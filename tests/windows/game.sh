@@ -2,9 +2,10 @@
 # The Windows game as a player meets it: the zip unpacked, swayfire.exe started under Wine in an X
 # display (Xvfb), the menu and a survival game drawn and told apart, keys typed by xdotool, T
 # saving screenshots, the score file written with Linux line ends, and the exit entry ending the
-# game with status 0; then a level cleared in play, its record and the unlocked level saved. Again
-# from a folder whose name has non-ASCII letters; and from a game folder that cannot be written,
-# where the player's files go to %APPDATA%\Swayfire instead.
+# game with status 0; then a level cleared in play, its record and the unlocked level saved, and
+# the record's replay verified by the Linux runner. Again from a folder whose name has non-ASCII
+# letters; and from a game folder that cannot be written, where the player's files go to
+# %APPDATA%\Swayfire instead.
 #   game.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR
 set -u
 win_build=$1
@@ -96,6 +97,14 @@ clear_level() {
   keys Return
   wait_game 20
   check "$where: the exit entry after a level: status $status (0 expected)" test "$status" = 0
+  # The game was recorded on Windows: its replay plays the same on Linux, to the score saved.
+  local replay=$folder/files/replays/best-level-1.replay verdict verified
+  verdict=$("$native_build/swayfire-headless" --replay "$replay" 2>&1)
+  verified=$?
+  check "$where: the record's replay does not verify on Linux (status $verified): $verdict" \
+    test "$verified" = 0
+  check "$where: the replay's final score is not the record $(stored M2-1): $verdict" \
+    grep -qx "final score: $(stored M2-1)" <<<"$verdict"
 }
 
 # Screenshots of this test, oldest first, wherever the game put them.
