@@ -154,33 +154,14 @@ TEST(CrashSafety, CopiesSavingAtTheSameMomentLoseNoKey) {
   test::WriteFile(file, "[SCORE]\nM1=4321\n[LEVEL]\nPASSED=9\n");
   constexpr int kCopies = 4;
   constexpr int kKeysEach = 120;
-  int start[2];
-  ASSERT_EQ(::pipe(start), 0);
-  std::vector<pid_t> copies;
-  for (int copy = 0; copy < kCopies; ++copy) {
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      ::close(start[1]);
-      char go = 0;
-      if (::read(start[0], &go, 1) != 0) _exit(3);  // all start together when the pipe closes
-      Paths paths(folder.str());
-      IniUtility utility(paths, /*durable=*/false);
-      for (int i = 0; i < kKeysEach; ++i) {
-        utility.WriteIni("SCORE", "C" + std::to_string(copy) + "-" + std::to_string(i),
-                         std::to_string(i), "files\\bullet.dds", 0);
-      }
-      _exit(0);
+  EXPECT_TRUE(test::RunCopiesTogether(kCopies, [&](int copy) {
+    Paths paths(folder.str());
+    IniUtility utility(paths, /*durable=*/false);
+    for (int i = 0; i < kKeysEach; ++i) {
+      utility.WriteIni("SCORE", "C" + std::to_string(copy) + "-" + std::to_string(i),
+                       std::to_string(i), "files\\bullet.dds", 0);
     }
-    copies.push_back(child);
-  }
-  ::close(start[0]);
-  ::close(start[1]);
-  for (pid_t child : copies) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  }));
 
   Keys keys = ReadKeys(file);
   EXPECT_EQ(keys["SCORE/M1"], "4321");

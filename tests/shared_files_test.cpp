@@ -33,35 +33,18 @@ TEST(SharedFiles, TwoCopiesSavingOneRecordKeepTheBetterScore) {
     test::TempFolder folder;
     const fs::path file = folder / "files" / "bullet.dds";
     test::WriteFile(file, "[SCORE]\nM1=0\nM2-5=0\n[LEVEL]\nPASSED=1\n");
-    int start[2];
-    ASSERT_EQ(::pipe(start), 0);
-    std::vector<pid_t> copies;
-    for (const int16_t score : {626, 368}) {
-      const pid_t child = fork();
-      ASSERT_GE(child, 0);
-      if (child == 0) {
-        ::close(start[1]);
-        char go = 0;
-        if (::read(start[0], &go, 1) != 0) _exit(3);
-        RecordingBackend backend(RecordingBackend::Options{folder.str(), 43200, true});
-        Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
-        for (int i = 0; i < 40; ++i) {
-          WriteBestScore(game, score);
-          WriteLevelBest(game, 5, static_cast<int16_t>(score / 2));
-          game.HighestLevel = static_cast<int16_t>(score / 100);
-          WritePassedLevel(game);
-        }
-        _exit(0);
+    constexpr int16_t kScores[] = {626, 368};
+    EXPECT_TRUE(test::RunCopiesTogether(2, [&](int copy) {
+      const int16_t score = kScores[copy];
+      RecordingBackend backend(RecordingBackend::Options{folder.str(), 43200, true});
+      Game game(backend.engine(), backend.utility(), backend.musicPlayer(), backend.platform());
+      for (int i = 0; i < 40; ++i) {
+        WriteBestScore(game, score);
+        WriteLevelBest(game, 5, static_cast<int16_t>(score / 2));
+        game.HighestLevel = static_cast<int16_t>(score / 100);
+        WritePassedLevel(game);
       }
-      copies.push_back(child);
-    }
-    ::close(start[0]);
-    ::close(start[1]);
-    for (pid_t child : copies) {
-      int status = 0;
-      ASSERT_EQ(::waitpid(child, &status, 0), child);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    }));
     EXPECT_EQ(Value(file, "SCORE", "M1"), "626") << "round " << round;
     EXPECT_EQ(Value(file, "SCORE", "M2-5"), "313") << "round " << round;
     EXPECT_EQ(Value(file, "LEVEL", "PASSED"), "6") << "round " << round;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ struct CommandResult {
   std::string output;
 };
 CommandResult RunCommand(const std::string& command);
+
+// Forks `count` copies of this test that start `body(copy)` at the same moment and end with it;
+// true when every copy ran and exited with 0.
+bool RunCopiesTogether(int count, const std::function<void(int copy)>& body);
 
 // A game over the recording backend in a scratch folder with all asset files present.
 struct TestGame {
