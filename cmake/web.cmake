@@ -33,8 +33,8 @@ foreach(asset IN LISTS ASSET_FILES)
 endforeach()
 list(APPEND PRELOAD_OPTIONS "SHELL:--preload-file ${SWAYFIRE_WEB_FONT}@/fonts/text.ttf")
 
-add_executable(swayfire src/app/web_main.cpp)
-target_link_libraries(swayfire PRIVATE swayfire_shell swayfire_web)
+add_executable(swayfire src/app/web_main.cpp src/app/web_replays.cpp)
+target_link_libraries(swayfire PRIVATE swayfire_replay swayfire_shell swayfire_web)
 set_target_properties(swayfire PROPERTIES
   SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${SWAYFIRE_WEB_OUTPUT_DIR}
   LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/saves.js;${CMAKE_SOURCE_DIR}/web/pre.js;${PRELOAD_DEPENDS}")
@@ -54,7 +54,7 @@ target_link_options(swayfire PRIVATE
 configure_file(web/index.html.in ${SWAYFIRE_WEB_OUTPUT_DIR}/index.html @ONLY)
 configure_file(web/page.js ${SWAYFIRE_WEB_OUTPUT_DIR}/page.js COPYONLY)
 configure_file(web/page.css ${SWAYFIRE_WEB_OUTPUT_DIR}/page.css COPYONLY)
-foreach(part help.js help.css ending.js options.js)
+foreach(part help.js help.css ending.js options.js replays.js)
   configure_file(web/${part} ${SWAYFIRE_WEB_OUTPUT_DIR}/${part} COPYONLY)
 endforeach()
 # The Help panel's text: the "How to play" part of README.md, the one copy there is. README.md

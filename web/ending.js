@@ -21,6 +21,10 @@
         location.reload();
       });
     },
+    // The page goes on after the end (a replay watched): the ending's notice goes.
+    resumed: function() {
+      if (document.getElementById('play-again')) notice.hidden = true;
+    },
     noWebGL: function() {
       show('<p>Swayfire needs WebGL 2, and this browser does not offer it.</p>' +
         '<p>Try a recent Firefox, Chrome or Edge, and check that hardware acceleration ' +

@@ -25,9 +25,10 @@
     },
     ended: 'Swayfire has ended. Play again starts it afresh, with your scores.'
   };
-  var modes = ['loading', 'splash', 'menu', 'game', 'ended'];
+  var modes = ['loading', 'splash', 'menu', 'game', 'ended', 'replay'];
   var state = {
     passes: 0, mode: 'loading', menuSelection: 0, paused: false, score: 0, level: 0,
+    replayPass: 0, replayPasses: 0, replayDiffers: -1,
     storage: 'ok', storageProblem: '', storageMessages: 0, firstFrameMs: null
   };
 
@@ -87,9 +88,19 @@
     },
     swayfire: {
       // Called by the game whenever it gives the browser its turn.
-      publish: function(passes, mode, menuSelection, paused, score, level) {
+      publish: function(passes, mode, menuSelection, paused, score, level, replayPass,
+                        replayPasses, replayDiffers) {
+        var was = state.mode;
         state.passes = passes;
         state.mode = modes[mode] || state.mode;
+        // A replay watched after the game had ended, and the game that starts afresh after it.
+        if (was === 'ended' && state.mode !== 'ended') {
+          swayfirePage.resumed();
+          say(state.storage === 'ok' ? '' : texts.storage(state.storageProblem));
+        }
+        state.replayPass = replayPass;
+        state.replayPasses = replayPasses;
+        state.replayDiffers = replayDiffers;
         state.menuSelection = menuSelection;
         state.paused = !!paused;
         state.score = score;

@@ -62,3 +62,41 @@ swayfire.soundTimer = setInterval(function() {
   AL.currentCtx.gain.gain.value = swayfire.soundHeard ? 1 : 0;
   clearInterval(swayfire.soundTimer);
 }, 250);
+
+// The player's replays (the game keeps them in /save/files/replays) for the page's Replays part
+// (replays.js), and the replay it asks the game to watch, taken at the game's next pass.
+swayfire.replayFolder = '/save/files/replays';
+swayfire.listReplays = function() {
+  var names = [];
+  try {
+    names = FS.readdir(swayfire.replayFolder);
+  } catch (error) {
+    return [];
+  }
+  return names.filter(function(name) {
+    return /\.replay$/.test(name) && FS.isFile(FS.stat(swayfire.replayFolder + '/' + name).mode);
+  });
+};
+swayfire.readReplay = function(name) {
+  try {
+    return FS.readFile(swayfire.replayFolder + '/' + name, {encoding: 'utf8'});
+  } catch (error) {
+    return null;
+  }
+};
+swayfire.watchRequest = null;
+swayfire.watch = function(name, text) {
+  swayfire.watchRequest = {name: String(name), text: String(text)};
+};
+swayfire.takeWatchRequest = function() {
+  var request = swayfire.watchRequest;
+  swayfire.watchRequest = null;
+  return request;
+};
+swayfire.replaysChanged = function() {
+  if (window.swayfireReplays) window.swayfireReplays.changed();
+};
+swayfire.replayRefused = function(why) {
+  console.warn('swayfire: ' + why);
+  if (window.swayfireReplays) window.swayfireReplays.refused(why);
+};

@@ -190,7 +190,8 @@ void GlFrame::Flush() {
 }
 
 void GlFrame::Present() {
-  if (context_ == 0 || !drawing_) return;
+  if (context_ == 0 || !(drawing_ || unshown_)) return;
+  unshown_ = false;
   Flush();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

@@ -44,8 +44,29 @@ EM_JS(char*, swayfire_take_events, (), {
 });
 
 EM_JS(void, swayfire_publish,
-      (double passes, int mode, int selection, int paused, int score, int level),
-      { Module['swayfire'].publish(passes, mode, selection, paused, score, level); });
+      (double passes, int mode, int selection, int paused, int score, int level, double replayPass,
+       double replayPasses, double replayDiffers),
+      {
+        Module['swayfire'].publish(passes, mode, selection, paused, score, level, replayPass,
+                                   replayPasses, replayDiffers);
+      });
+
+// The request as two strings in one buffer: the name, a zero, the text, a zero.
+EM_JS(char*, swayfire_take_watch_request, (), {
+  var request = Module['swayfire'].takeWatchRequest();
+  if (!request) return 0;
+  var nameSize = lengthBytesUTF8(request.name) + 1;
+  var buffer = _malloc(nameSize + lengthBytesUTF8(request.text) + 1);
+  if (!buffer) return 0;
+  stringToUTF8(request.name, buffer, nameSize);
+  stringToUTF8(request.text, buffer + nameSize, lengthBytesUTF8(request.text) + 1);
+  return buffer;
+});
+
+EM_JS(void, swayfire_replays_changed, (), { Module['swayfire'].replaysChanged(); });
+
+EM_JS(void, swayfire_replay_refused, (const char* why),
+      { Module['swayfire'].replayRefused(UTF8ToString(why)); });
 
 EM_JS(void, swayfire_save_soon, (), { Module['swayfire'].saveSoon(); });
 
@@ -80,7 +101,9 @@ EM_JS(void, swayfire_fatal, (const char* text), { Module['swayfire'].fatal(UTF8T
 void WebPage::Publish() {
   const PageStatus status = source_ ? source_() : PageStatus{};
   swayfire_publish(static_cast<double>(passes_), status.mode, status.menuSelection,
-                   status.paused ? 1 : 0, status.score, status.level);
+                   status.paused ? 1 : 0, status.score, status.level,
+                   static_cast<double>(status.replayPass), static_cast<double>(status.replayPasses),
+                   static_cast<double>(status.replayDiffers));
 }
 
 void WebPage::WaitForRefresh(double latest) {
@@ -120,6 +143,23 @@ void WebPage::Download(const std::string& name, const void* data, size_t size,
 
 void WebPage::SetTitle(const std::string& title) {
   swayfire_set_title(title.c_str());
+}
+
+bool WebPage::TakeWatchRequest(WatchRequest& request) {
+  char* buffer = swayfire_take_watch_request();
+  if (buffer == nullptr) return false;
+  request.name = buffer;
+  request.text = buffer + request.name.size() + 1;
+  std::free(buffer);
+  return true;
+}
+
+void WebPage::ReplaysChanged() {
+  swayfire_replays_changed();
+}
+
+void WebPage::ReplayRefused(const std::string& why) {
+  swayfire_replay_refused(why.c_str());
 }
 
 void WebPage::Ended(bool normally) {

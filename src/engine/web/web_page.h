@@ -9,12 +9,23 @@
 
 // What the page's status says of the game (window.swayfireStatus()).
 struct PageStatus {
-  enum Mode { Loading = 0, Splash = 1, Menu = 2, Game = 3, Ended = 4 };
+  enum Mode { Loading = 0, Splash = 1, Menu = 2, Game = 3, Ended = 4, Replay = 5 };
   Mode mode = Loading;
   int menuSelection = 0;
   bool paused = false;
   int score = 0;
   int level = 0;
+  // While a replay is watched: the passes played and recorded, and the first pass whose state
+  // differed from the recording (-1: none so far).
+  int64_t replayPass = 0;
+  int64_t replayPasses = 0;
+  int64_t replayDiffers = -1;
+};
+
+// A replay the page asks to watch: a file of the player's replays, or one opened or dropped.
+struct WatchRequest {
+  std::string name;
+  std::string text;
 };
 
 class WebPage {
@@ -44,6 +55,12 @@ class WebPage {
   static void Download(const std::string& name, const void* data, size_t size,
                        const std::string& type);
   static void SetTitle(const std::string& title);
+  // The replay the page's Replays part asked to watch since the last call, if any.
+  static bool TakeWatchRequest(WatchRequest& request);
+  // The page lists the replays kept in storage again (one was written).
+  static void ReplaysChanged();
+  // A replay the page asked for cannot be watched: why, shown in the Replays part.
+  static void ReplayRefused(const std::string& why);
   // The game could not save its scores (for the rest of this visit): the page says once that
   // scores cannot be kept, and why, and the status says so.
   static void StorageFailed(const std::string& why);
