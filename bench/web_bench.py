@@ -94,9 +94,7 @@ def first_frames(driver, server, loads=3):
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "build-web"
-    reason = harness.missing_tools()
-    if reason is None and not os.path.isfile(os.path.join(folder, "index.html")):
-        reason = "no %s/index.html: build the page first (make web)" % folder
+    reason = harness.cannot_play(folder)
     if reason:
         print("web_bench: cannot measure: " + reason)
         return 0  # the other benchmarks still run

@@ -36,6 +36,14 @@ def missing_tools():
     return None
 
 
+def cannot_play(build_web):
+    """Why the page in BUILD_WEB cannot be played here (the tools, or no page built), or None."""
+    reason = missing_tools()
+    if reason is None and not os.path.isfile(os.path.join(build_web, "index.html")):
+        reason = "no %s/index.html: build the page first (make web)" % build_web
+    return reason
+
+
 def chromium_path():
     return shutil.which("chromium") or shutil.which("chromium-browser")
 

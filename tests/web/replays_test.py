@@ -178,9 +178,7 @@ def main():
     ap.add_argument("--replays", required=True)
     ap.add_argument("--out", default="replays-test-output")
     a = ap.parse_args()
-    reason = harness.missing_tools()
-    if reason is None and not os.path.isfile(os.path.join(a.build_web, "index.html")):
-        reason = "no %s/index.html: build the page first (make web)" % a.build_web
+    reason = harness.cannot_play(a.build_web)
     if reason:
         print("replays_test: skipped: " + reason)
         return SKIP
