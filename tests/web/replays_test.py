@@ -5,9 +5,11 @@ last replay, listed in the page's Replays part, downloaded, and verified by the 
 opened as a file, plays true in the page to its recorded final score, and writes nothing to
 storage. A damaged replay is refused with the line and what is wrong; none starts during a game.
 
-  replays_test.py BUILD_WEB --headless SWAYFIRE_HEADLESS --replays FOLDER [--out FOLDER]
+  replays_test.py BUILD_WEB --headless SWAYFIRE_HEADLESS --replays FOLDER [--files FILES]
+                  [--out FOLDER]
 
-FOLDER (--replays) holds replays recorded on the desktop (fuzz/corpus/replay). Exit status 77
+FOLDER (--replays) holds replays recorded on the desktop (fuzz/corpus/replay); FILES the
+desktop build's files/ (the menu's picture, to see that the menu is shown). Exit status 77
 (skipped) when Chromium, its driver, Selenium or the built page is missing."""
 import argparse
 import os
@@ -20,7 +22,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 import pictures  # noqa: E402
-from browser_test import SKIP, Check, Visit, phase  # noqa: E402
+from browser_test import MENU_LOWER_PART, SKIP, Check, Visit, likeness, phase, references  # noqa: E402
 
 STORED_JS = """
   const s = Module.swayfire;
@@ -51,12 +53,22 @@ def wait_element(visit, css, timeout=10):
         time.sleep(0.1)
 
 
+def menu_shown(visit, check, refs, after):
+    """The menu is on screen, not the last frame of what came before it."""
+    visit.after_passes(30)
+    pic = visit.shot("menu-after-" + after.split()[0])
+    if "mainmenu_background.bmp" in refs:
+        c = likeness(pic, refs["mainmenu_background.bmp"], MENU_LOWER_PART)
+        check(c > 0.5, "the menu is shown after %s (its background's lower part: correlation %.2f)"
+              % (after, c))
+
+
 def open_file(visit, path):
     """The file given to the page's file picker, as a player chooses it."""
     visit.driver.find_element("id", "replay-file").send_keys(os.path.abspath(path))
 
 
-def play_and_keep(visit, check, downloads, headless):
+def play_and_keep(visit, check, refs, downloads, headless):
     from selenium.webdriver.common.keys import Keys
     visit.open()
     visit.wait("the menu", lambda s: s["mode"] == "menu", 60)
@@ -100,11 +112,12 @@ def play_and_keep(visit, check, downloads, headless):
     visit.press(Keys.ESCAPE)
     visit.wait("the menu after the replay", lambda s: s["mode"] == "menu", 30)
     check(replay_line(visit) == "", "the replay's line goes with it: %r" % replay_line(visit))
+    menu_shown(visit, check, refs, "watching")
     visit.console_errors("playing, keeping and watching a game")
     return True
 
 
-def refusals(visit, check, folder, work):
+def refusals(visit, check, refs, folder, work):
     from selenium.webdriver.common.keys import Keys
     cut = os.path.join(work, "cut.replay")
     with open(os.path.join(folder, "level-1-cleared.replay")) as source:
@@ -132,7 +145,7 @@ def refusals(visit, check, folder, work):
     check(visit.status()["mode"] == "game", "a replay never ends a game being played")
     visit.press(Keys.ESCAPE)
     visit.wait("the menu", lambda s: s["mode"] == "menu", 10)
-    visit.after_passes(5)  # the game left is kept as the last replay at the menu's first pass
+    menu_shown(visit, check, refs, "leaving a game")
 
 
 def desktop_replay(visit, check, folder, headless):
@@ -176,6 +189,7 @@ def main():
     ap.add_argument("build_web")
     ap.add_argument("--headless", required=True)
     ap.add_argument("--replays", required=True)
+    ap.add_argument("--files", default="")
     ap.add_argument("--out", default="replays-test-output")
     a = ap.parse_args()
     reason = harness.cannot_play(a.build_web)
@@ -183,6 +197,7 @@ def main():
         print("replays_test: skipped: " + reason)
         return SKIP
     os.makedirs(a.out, exist_ok=True)
+    refs = references([os.path.join(a.build_web, "files"), a.files])
     check = Check()
     started = time.monotonic()
     with harness.Server(a.build_web) as server, \
@@ -192,8 +207,9 @@ def main():
         driver = harness.start_chromium(profile)
         try:
             visit = Visit(driver, server, a.out, check)
-            if phase(check, "playing a game", play_and_keep, visit, check, downloads, a.headless):
-                phase(check, "damaged replays", refusals, visit, check, a.replays, work)
+            if phase(check, "playing a game", play_and_keep, visit, check, refs, downloads,
+                     a.headless):
+                phase(check, "damaged replays", refusals, visit, check, refs, a.replays, work)
                 phase(check, "a desktop replay", desktop_replay, visit, check, a.replays, a.headless)
         finally:
             driver.quit()

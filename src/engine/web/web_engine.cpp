@@ -41,14 +41,18 @@ void WebEngine::Initialize(WindowHandle window, const std::string& appFolder, fl
   frame_.Open(canvas_);
 }
 
-// One drawn frame per display refresh at most: a pass that comes before the browser has shown the
-// last drawn frame skips its drawing (the rules of the pass still run in full).
 void WebEngine::BeginFrame(int16_t, int16_t, int16_t) {
+  frame_.Clear();
+}
+
+// One drawn frame per display refresh at most: a pass that comes before the browser has shown the
+// last drawn frame skips its drawing (the rules of the pass still run in full). Chosen as the
+// last frame ends, not at BeginFrame: the menu draws its frames without one.
+void WebEngine::ChooseDrawing() {
   const int refreshes = WebPage::Refreshes();
   const bool drawing = refreshes != drawnAtRefresh_;
   frame_.SetDrawing(drawing);
   if (drawing) drawnAtRefresh_ = refreshes;
-  frame_.Clear();
 }
 
 void WebEngine::Pace() {
@@ -69,6 +73,7 @@ void WebEngine::EndFrame() {
   frame_.Present();
   Pace();
   input_.Pump();
+  ChooseDrawing();
 }
 
 void WebEngine::TakeScreenshot() {

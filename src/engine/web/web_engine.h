@@ -47,6 +47,8 @@ class WebEngine : public KeysAndSoundsEngine<WebKeyState> {
   const WebTexture* Drawable(const Texture& texture) const;
   // Gives the browser its turn until the next pass is due (see engine/common/pass_schedule.h).
   void Pace();
+  // Whether the next frame is drawn at all (see GlFrame::SetDrawing).
+  void ChooseDrawing();
 
   WebPage& page_;
   WebInput& input_;

@@ -190,8 +190,7 @@ void GlFrame::Flush() {
 }
 
 void GlFrame::Present() {
-  if (context_ == 0 || !(drawing_ || unshown_)) return;
-  unshown_ = false;
+  if (context_ == 0 || !drawing_) return;
   Flush();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

@@ -38,10 +38,7 @@ class GlFrame {
   // Whether this pass's frame is drawn at all. A pass whose frame no display refresh would show
   // (the browser draws slower than the game runs) skips its drawing, so the browser, which may be
   // drawing in software, keeps the time to show the frames that are drawn.
-  void SetDrawing(bool drawing) {
-    drawing_ = drawing;
-    if (drawing) unshown_ = true;
-  }
+  void SetDrawing(bool drawing) { drawing_ = drawing; }
 
   // Fills the frame with black.
   void Clear();
@@ -49,8 +46,7 @@ class GlFrame {
   // pixels) showing the texture's part between (u0, v0) and (u1, v1), times the colour.
   void Quad(unsigned texture, const Point corners[4], float u0, float v0, float u1, float v1,
             Color color);
-  // Copies the frame to the canvas: the frame of this pass, or the last one drawn when it was
-  // never copied (a replay played fast draws passes whose end is not shown).
+  // Copies the frame to the canvas.
   void Present();
   // The frame's pixels: RGBA, rows top down.
   std::vector<uint8_t> ReadFrame();
@@ -64,7 +60,6 @@ class GlFrame {
 
   intptr_t context_ = 0;
   bool drawing_ = true;
-  bool unshown_ = false;  // a frame was drawn since the last copy to the canvas
   unsigned program_ = 0;
   unsigned buffer_ = 0;
   unsigned vertexArray_ = 0;
