@@ -8,6 +8,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "replay/game_state.h"
@@ -174,6 +175,40 @@ TEST(Replay, AScriptedGamePlaysBackCallForCallWithEveryDigest) {
   for (size_t i = 0; i < recorded.size(); ++i) {
     ASSERT_EQ(recorded[i], replayed[i]) << "call " << i;
   }
+}
+
+// A window that keeps a loss of the focus until it is asked, as the page does.
+class StickyFocus : public ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+  void Lose() { lost_ = true; }
+  bool LostFocus() override { return std::exchange(lost_, false); }
+
+ private:
+  bool lost_ = false;
+};
+
+// A watcher who leaves the window meanwhile changes nothing in the replay, and leaves nothing
+// behind for what comes after it (in the page, the next game would start paused).
+TEST(Replay, TheWatchersFocusLossNeitherReachesTheReplayNorOutlastsIt) {
+  test::TempFolder folder;
+  test::MakeAssetFiles(folder.path());
+  RecordedRun run(folder);
+  ASSERT_EQ(run.Play(SurvivalScript(400), 450), 0);
+  ASSERT_EQ(run.games.size(), 1u);
+
+  RecordingBackend backend(RecordingBackend::Options{folder.str(), 43200, false});
+  StickyFocus window(backend.platform());
+  ReplayPlayback playback(backend.engine(), backend.utility(), window, run.games[0].replay, false);
+  Game game(playback.engine(), playback.utility(), backend.musicPlayer(), playback.platform());
+  StartUp(game);
+  ASSERT_TRUE(playback.Begin(game));
+  while (playback.Step(game)) {
+    if (playback.Pass() == 100) window.Lose();
+  }
+  EXPECT_EQ(playback.FirstDifference(), -1);
+  EXPECT_TRUE(playback.Finished());
+  EXPECT_FALSE(window.LostFocus());
 }
 
 TEST(Replay, ADifferentStartOrKeyIsCaughtAtTheFirstDigest) {

@@ -74,8 +74,11 @@ double ReplayPlayback::LayerPlatform::TimeOfDay() {
   return p_.playing_ ? p_.clock_.At(p_.pass_) : inner_.TimeOfDay();
 }
 
-// Like the window's: true once, consumed when read.
+// Like the window's: true once, consumed when read. The watcher's own losses of the focus are
+// taken from the window and dropped: they neither reach the replay nor wait in the window for
+// whatever it shows next (in the page, the next game would start paused).
 bool ReplayPlayback::LayerPlatform::LostFocus() {
+  inner_.LostFocus();
   const bool lost = p_.playing_ && p_.focusLost_;
   p_.focusLost_ = false;
   return lost;
