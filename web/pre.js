@@ -74,15 +74,15 @@ swayfire.listReplays = function() {
     return [];
   }
   return names.filter(function(name) {
-    return /\.replay$/.test(name) && FS.isFile(FS.stat(swayfire.replayFolder + '/' + name).mode);
+    try {
+      return /\.replay$/.test(name) && FS.isFile(FS.stat(swayfire.replayFolder + '/' + name).mode);
+    } catch (error) {
+      return false;
+    }
   });
 };
 swayfire.readReplay = function(name) {
-  try {
-    return FS.readFile(swayfire.replayFolder + '/' + name, {encoding: 'utf8'});
-  } catch (error) {
-    return null;
-  }
+  return swayfire.readText(swayfire.replayFolder + '/' + name);
 };
 swayfire.watchRequest = null;
 swayfire.watch = function(name, text) {
@@ -99,4 +99,16 @@ swayfire.replaysChanged = function() {
 swayfire.replayRefused = function(why) {
   console.warn('swayfire: ' + why);
   if (window.swayfireReplays) window.swayfireReplays.refused(why);
+};
+
+// Offers the contents (bytes or text) as a download under the name: screenshots, replays.
+swayfire.download = function(name, contents, type) {
+  var link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([contents], {type: type}));
+  link.download = name;
+  link.style.display = 'none';
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(function() { URL.revokeObjectURL(link.href); }, 60000);
 };

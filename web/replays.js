@@ -56,16 +56,6 @@
     b.addEventListener('click', action);
     return b;
   }
-  function download(name, text) {
-    var link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], {type: 'application/octet-stream'}));
-    link.download = 'swayfire-' + name;
-    link.style.display = 'none';
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(function() { URL.revokeObjectURL(link.href); }, 60000);
-  }
   function show() {
     var game = bridge();
     list.textContent = '';
@@ -89,7 +79,7 @@
       }));
       item.appendChild(button('Download', function() {
         var text = game.readReplay(name);
-        if (text !== null) download(name, text);
+        if (text !== null) game.download('swayfire-' + name, text, 'application/octet-stream');
       }));
       list.appendChild(item);
     });

@@ -71,19 +71,8 @@ EM_JS(void, swayfire_replay_refused, (const char* why),
 EM_JS(void, swayfire_save_soon, (), { Module['swayfire'].saveSoon(); });
 
 EM_JS(void, swayfire_download, (const char* name, const void* data, int size, const char* type), {
-  var blob = new Blob([HEAPU8.slice(data, data + size)], {
-    type:
-      UTF8ToString(type)
-  });
-  var link = document.createElement('a');
-  link.href = URL.createObjectURL(blob);
-  link.download = UTF8ToString(name);
-  link.style.display = 'none';
-  document.body.appendChild(link);
-  link.click();
-  link.remove();
-  setTimeout(
-      function() { URL.revokeObjectURL(link.href); }, 60000);
+  Module['swayfire'].download(UTF8ToString(name), HEAPU8.slice(data, data + size),
+                              UTF8ToString(type));
 });
 
 EM_JS(void, swayfire_set_title, (const char* title), { document.title = UTF8ToString(title); });
