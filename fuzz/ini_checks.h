@@ -70,7 +70,7 @@ inline std::string Trimmed(const std::string& text) {
 
 // A plain reading of INI text, independent of the reader under test, that says what the game
 // expects of its files: UTF-16 with its byte-order mark is read as the text it holds, UTF-8
-// byte-order marks at the start of a line are skipped; a line ends at CR, LF or
+// byte-order marks among the blanks at the start of a line are skipped; a line ends at CR, LF or
 // NUL; blanks around names and values do not count; names compare ignoring ASCII case; a line
 // "[name]" opens a section (text after the "]" does not count); a line starting with ";" or "#" is
 // a comment; "key=value" stores a value, the later of two equal keys in one section winning; every
@@ -122,7 +122,10 @@ inline std::vector<IniEntry> PlainEntries(const std::string& bytes) {
   std::string section;
   size_t start = 0;
   while (start <= text.size()) {
-    while (text.compare(start, 3, "\xEF\xBB\xBF") == 0) start += 3;
+    while (text.compare(start, 3, "\xEF\xBB\xBF") == 0 ||
+           (start < text.size() && (text[start] == ' ' || text[start] == '\t'))) {
+      start += text[start] == '\xEF' ? 3 : 1;
+    }
     size_t end = text.find_first_of(std::string("\r\n\0", 3), start);
     if (end == std::string::npos) end = text.size();
     std::string line = Trimmed(text.substr(start, end - start));

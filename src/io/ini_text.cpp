@@ -12,12 +12,20 @@ namespace {
 constexpr std::string_view kLineEnds("\r\n\0", 3);
 constexpr std::string_view kByteOrderMark("\xEF\xBB\xBF");
 
-// Where a line's text begins: after any byte-order marks at its start (files pasted together, or
-// saved twice by an editor that adds one each time).
+// Where a line's text begins: after the blanks and byte-order marks at its start, in any order
+// (files pasted together, saved twice by an editor that adds a mark each time, or indented). A mark
+// after a blank must go too: the file is written back without the blank, and the mark would then
+// be dropped from the name on the next reading.
 size_t AfterMarks(std::string_view text, size_t start) {
-  while (text.substr(start, kByteOrderMark.size()) == kByteOrderMark)
-    start += kByteOrderMark.size();
-  return start;
+  for (;;) {
+    if (text.substr(start, kByteOrderMark.size()) == kByteOrderMark) {
+      start += kByteOrderMark.size();
+    } else if (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
+      ++start;
+    } else {
+      return start;
+    }
+  }
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
