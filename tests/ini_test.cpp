@@ -61,6 +61,11 @@ TEST_F(IniFiles, CrlfAndByteOrderMarkAreRead) {
   EXPECT_EQ(ini.ReadIni("OPTIONS", "SND", "a.ini", 0), "True");
   test::WriteFile(File("b.ini"), "\xEF\xBB\xBF[SCORE]\r\nM1=7\r\n");
   EXPECT_EQ(ini.ReadIni("SCORE", "M1", "b.ini", 0), "7");
+  // An indented file pasted after a mark: the name is still M1, and stays so once written back.
+  test::WriteFile(File("c.ini"), "[SCORE]\n  \xEF\xBB\xBFM1=500\n");
+  EXPECT_EQ(ini.ReadIni("SCORE", "M1", "c.ini", 0), "500");
+  ini.WriteIni("SCORE", "M2-1", "3", "c.ini", 0);
+  EXPECT_EQ(ini.ReadIni("SCORE", "M1", "c.ini", 0), "500");
 }
 
 TEST_F(IniFiles, GarbageLinesDoNotHideGoodOnes) {
