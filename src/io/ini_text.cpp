@@ -16,7 +16,7 @@ constexpr std::string_view kByteOrderMark("\xEF\xBB\xBF");
 // (files pasted together, saved twice by an editor that adds a mark each time, or indented). A mark
 // after a blank must go too: the file is written back without the blank, and the mark would then
 // be dropped from the name on the next reading.
-size_t AfterMarks(std::string_view text, size_t start) {
+size_t LineStart(std::string_view text, size_t start) {
   for (;;) {
     if (text.substr(start, kByteOrderMark.size()) == kByteOrderMark) {
       start += kByteOrderMark.size();
@@ -79,12 +79,11 @@ std::string Tidied(std::string_view text) {
   out.reserve(text.size() + 8);
   size_t start = 0;
   while (start < text.size()) {
-    start = AfterMarks(text, start);
+    start = LineStart(text, start);
     size_t end = text.find_first_of(kLineEnds, start);
     if (end == std::string::npos) end = text.size();
-    size_t first = text.find_first_not_of(" \t", start);
-    if (first < end && text[first] == '[' &&
-        text.substr(first, end - first).find(']') == text.npos) {
+    if (start < end && text[start] == '[' &&
+        text.substr(start, end - start).find(']') == text.npos) {
       out += ';';
     }
     out.append(text, start, end - start);
@@ -142,12 +141,11 @@ std::string IniTrouble(const std::string& text) {
   size_t start = 0;
   while (start < text.size()) {
     ++line;
-    start = AfterMarks(text, start);
+    start = LineStart(text, start);
     size_t end = text.find_first_of(kLineEnds, start);
     if (end == std::string::npos) end = text.size();
-    size_t head = text.find_first_not_of(" \t", start);
-    if (head < end) {
-      std::string_view content(text.data() + head, end - head);
+    if (start < end) {
+      std::string_view content(text.data() + start, end - start);
       char c = content[0];
       size_t equals = content.find('=');
       bool understood =
